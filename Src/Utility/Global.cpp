@@ -1,0 +1,4 @@
+#include "Global.h"
+
+tstring g_sDefaultDir;
+tstring g_sLastErrorMessage;

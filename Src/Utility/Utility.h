@@ -1,0 +1,8 @@
+// The utility library: one header per topic.
+#ifndef VARNEL_UTILITY_UTILITY_H
+#define VARNEL_UTILITY_UTILITY_H
+
+#include "Global.h"
+#include "CharReader.h"
+
+#endif

@@ -1,0 +1,53 @@
+// The sentence splitter: hands a text back one sentence per call.
+#ifndef VARNEL_VARNEL_SENTENCES_H
+#define VARNEL_VARNEL_SENTENCES_H
+
+#include <cstddef>
+
+// Cuts a text into sentences in place, inside its own copy of the text.
+//
+// A sentence ends after "。", "！" or "？" (GBK or UTF-8), after '?', '!', CR or
+// LF, and after a '.' that a blank or the end of the text follows when every
+// character of the sentence so far is one byte long. Whitespace in front of a
+// sentence is skipped. Each sentence is ended by one NUL written over the byte
+// behind it; that byte is put back on the next call.
+//
+// One thread at a time may use an instance.
+class CSentences {
+  public:
+    CSentences();
+    ~CSentences();
+    CSentences(const CSentences&) = delete;
+    CSentences& operator=(const CSentences&) = delete;
+
+    // With sText: copies it (encode 1 is UTF-8, any other value GBK) and
+    // returns its first sentence. With null: returns the next sentence of the
+    // current text; encode is ignored. Returns the empty string when nothing
+    // is left, before any text, and when the copy cannot be allocated. The
+    // result stays valid until the next call or the destruction.
+    const char* GetSentence(const char* sText, int encode);
+
+  private:
+    bool TakeText(const char* sText, int encode);
+    const char* CutNextSentence();
+    void MarkExhausted();
+
+    char* m_sText;           // own copy of the current text; null when none
+    char* m_pSentenceStart;  // where the current call began scanning
+    char* m_pNextSentence;   // the last cut, or m_sNullStr once exhausted; null before any text
+    char m_charEnd;          // the byte the last cut overwrote
+    int m_nEncode;           // 1 is UTF-8, any other value GBK
+    char m_sNullStr[1];      // the empty string returned when nothing is left
+    char* m_pTextEnd;        // the copy's terminator, so no call measures the rest again
+};
+
+// Returned by ScanSentenceEnd when the text holds no end mark.
+constexpr size_t kNoSentenceEnd = static_cast<size_t>(-1);
+
+// The plain byte-by-byte scan: the length of the first sentence of
+// sText[0..nSize) including its end mark, or kNoSentenceEnd. sText[nSize] must
+// be the NUL terminator and no NUL may come before it; sText must not start
+// with whitespace the caller wants skipped.
+size_t ScanSentenceEnd(const char* sText, size_t nSize, int nEncode);
+
+#endif
