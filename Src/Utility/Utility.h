@@ -4,5 +4,6 @@
 
 #include "Global.h"
 #include "CharReader.h"
+#include "Log.h"
 
 #endif

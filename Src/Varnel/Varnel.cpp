@@ -3,7 +3,7 @@
 #include <new>
 
 #include "../Utility/Global.h"
-#include "Platform.h"
+#include "../Utility/Platform.h"
 #include "Sentences.h"
 
 // The one splitter of the process; hosts on Linux may read it as data.

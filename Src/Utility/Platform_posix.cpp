@@ -9,3 +9,5 @@ tstring CurrentDirectory() {
     if (!getcwd(sBuffer, sizeof sBuffer)) return tstring();
     return sBuffer;
 }
+
+bool LocalTime(time_t nTime, struct tm* pResult) { return localtime_r(&nTime, pResult) != nullptr; }
