@@ -81,10 +81,34 @@ TEST(SentencesTest, SplitsTheSharedCases) {
 // Random texts weighted towards the bytes that matter: marks and their
 // pieces, high bytes, CR/LF, '.', blanks and truncated sequences.
 TEST(SentencesTest, AgreesWithTheLiteralRulesOnRandomTexts) {
-    static const char* const kPieces[] = {
-        "\xA1\xA3", "\xA3\xA1", "\xA3\xBF", "\xA3", "\xA1", "\xBF", "\xE3\x80\x82", "\xEF\xBC\x81",
-        "\xEF\xBC\x9F", "\xE3", "\xEF\xBC", "\x80", "\xC4\xE3", "\xF0", "\xFC", ".", ". ", "?", "!",
-        "\r", "\n", " ", "\t", "a", "Z", "3", ";", "\xD6\xD0"};
+    static const char* const kPieces[] = {"\xA1\xA3",
+                                          "\xA3\xA1",
+                                          "\xA3\xBF",
+                                          "\xA3",
+                                          "\xA1",
+                                          "\xBF",
+                                          "\xE3\x80\x82",
+                                          "\xEF\xBC\x81",
+                                          "\xEF\xBC\x9F",
+                                          "\xE3",
+                                          "\xEF\xBC",
+                                          "\x80",
+                                          "\xC4\xE3",
+                                          "\xF0",
+                                          "\xFC",
+                                          ".",
+                                          ". ",
+                                          "?",
+                                          "!",
+                                          "\r",
+                                          "\n",
+                                          " ",
+                                          "\t",
+                                          "a",
+                                          "Z",
+                                          "3",
+                                          ";",
+                                          "\xD6\xD0"};
     std::mt19937 rng(20261210);
     std::uniform_int_distribution<size_t> pick(0, std::size(kPieces) - 1);
     std::uniform_int_distribution<int> length(0, 24), highByte(0x80, 0xFF);
@@ -92,8 +116,10 @@ TEST(SentencesTest, AgreesWithTheLiteralRulesOnRandomTexts) {
     for (int nRound = 0; nRound < 20000; ++nRound) {
         std::string sText;
         for (int k = length(rng); k > 0; --k) {
-            if (k % 7 == 0) sText += static_cast<char>(highByte(rng));
-            else sText += kPieces[pick(rng)];
+            if (k % 7 == 0)
+                sText += static_cast<char>(highByte(rng));
+            else
+                sText += kPieces[pick(rng)];
         }
         int nEncode = nRound % 2;
         SCOPED_TRACE(testing::PrintToString(sText) + (nEncode ? " utf8" : " gbk"));
@@ -147,7 +173,9 @@ TEST(SentencesTest, ScanReportsTheEndOfTheFirstSentence) {
         {"abc", kGbk, kNoSentenceEnd},
         {"ab\xA1", kGbk, 3},  // a lone A1 is found in the mark table
         {"ab\xB0", kGbk, kNoSentenceEnd},
-        {"\xE3\x80\x82" "x", kUtf8, 3},
+        {"\xE3\x80\x82"
+         "x",
+         kUtf8, 3},
         {"\xE3\x80", kUtf8, kNoSentenceEnd},
     };
     for (const auto& c : kCases) {

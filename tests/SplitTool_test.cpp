@@ -1,0 +1,142 @@
+// varnel-split run as a user runs it.
+#include <gtest/gtest.h>
+#include <iconv.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct Result {
+    int nStatus;
+    std::string sOut, sErr;
+};
+
+std::string ReadFile(const std::string& sName) {
+    std::ifstream in(sName, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+std::string GbkToUtf8(const std::string& sGbk) {
+    iconv_t cd = iconv_open("UTF-8", "GBK");
+    std::string sOut(sGbk.size() * 2 + 16, '\0');
+    char* pIn = const_cast<char*>(sGbk.data());
+    char* pOut = &sOut[0];
+    size_t nIn = sGbk.size(), nOut = sOut.size();
+    size_t nDone = iconv(cd, &pIn, &nIn, &pOut, &nOut);
+    iconv_close(cd);
+    EXPECT_NE(nDone, static_cast<size_t>(-1)) << "the GBK output must convert";
+    sOut.resize(sOut.size() - nOut);
+    return sOut;
+}
+
+class SplitToolTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        char sTemplate[] = "/tmp/varnel-tool-XXXXXX";
+        ASSERT_NE(mkdtemp(sTemplate), nullptr);
+        m_sDir = sTemplate;
+    }
+    void TearDown() override { ASSERT_EQ(system(("rm -rf '" + m_sDir + "'").c_str()), 0); }
+
+    std::string WriteInput(const std::string& sName, const std::string& sText) {
+        std::string sPath = m_sDir + "/" + sName;
+        std::ofstream(sPath, std::ios::binary) << sText;
+        return sPath;
+    }
+
+    // Runs varnel-split with sArgs (a shell fragment) and the given standard input.
+    Result Run(const std::string& sArgs, const std::string& sInput = "",
+               const std::string& sOutTo = "") {
+        std::string sIn = WriteInput("stdin", sInput);
+        std::string sOut = sOutTo.empty() ? m_sDir + "/stdout" : sOutTo;
+        std::string sCommand = std::string("'") + VARNEL_SPLIT_PATH + "' " + sArgs + " <'" + sIn +
+                               "' >'" + sOut + "' 2>'" + m_sDir + "/stderr'";
+        int nRaw = system(sCommand.c_str());
+        Result r{WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1, "", ReadFile(m_sDir + "/stderr")};
+        if (sOutTo.empty()) r.sOut = ReadFile(sOut);
+        return r;
+    }
+
+    std::string m_sDir;
+};
+
+const std::string kSamples = std::string(VARNEL_SOURCE_DIR) + "/samples/";
+
+TEST_F(SplitToolTest, GbkAndUtf8SamplesGiveTheSameSentences) {
+    Result utf8 = Run("'" + kSamples + "zh-utf8.txt'");
+    Result gbk = Run("-e gbk '" + kSamples + "zh-gbk.txt'");
+    ASSERT_EQ(utf8.nStatus, 0) << utf8.sErr;
+    ASSERT_EQ(gbk.nStatus, 0) << gbk.sErr;
+    EXPECT_EQ(GbkToUtf8(gbk.sOut), utf8.sOut);
+    // The output opens with 清晨六点半，城市还没有完全醒来。 on a line of its own.
+    EXPECT_EQ(utf8.sOut.rfind(
+                  "\xE6\xB8\x85\xE6\x99\xA8\xE5\x85\xAD\xE7\x82\xB9\xE5\x8D\x8A\xEF\xBC\x8C\xE5\x9F"
+                  "\x8E\xE5\xB8\x82\xE8\xBF\x98\xE6\xB2\xA1\xE6\x9C\x89\xE5\xAE\x8C\xE5\x85\xA8\xE9"
+                  "\x86\x92\xE6\x9D\xA5\xE3\x80\x82\n",
+                  0),
+              0u);
+}
+
+TEST_F(SplitToolTest, EnglishSampleKeepsNumbersAndCutsAbbreviations) {
+    Result r = Run("'" + kSamples + "en.txt'");
+    ASSERT_EQ(r.nStatus, 0) << r.sErr;
+    EXPECT_EQ(r.sOut.rfind("The morning train was late again.\n", 0), 0u);
+    EXPECT_NE(r.sOut.find("for 2.50 a cup"), std::string::npos);
+    EXPECT_NE(r.sOut.find("\nDr.\nEllis, who had"), std::string::npos);
+    EXPECT_NE(r.sOut.find("\nProbably not.\n"), std::string::npos);
+}
+
+TEST_F(SplitToolTest, PrintsOneSentencePerLine) {
+    struct {
+        const char* sName;
+        std::string sInput;
+        std::string sExpected;
+    } const kCases[] = {
+        {"line breaks are not doubled", "One\r\nTwo\nThree", "One\nTwo\nThree\n"},
+        {"a NUL starts a new text", std::string("A. B\0C. D", 9), "A.\nB\nC.\nD\n"},
+        {"empty input", "", ""},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.sName);
+        Result r = Run("", c.sInput);
+        EXPECT_EQ(r.nStatus, 0);
+        EXPECT_EQ(r.sOut, c.sExpected);
+        Result viaFile = Run("'" + WriteInput("in.txt", c.sInput) + "'");
+        EXPECT_EQ(viaFile.sOut, c.sExpected);
+    }
+}
+
+TEST_F(SplitToolTest, ReportsBadUseAndGoesOnAfterUnreadableFiles) {
+    Result help = Run("--help");
+    EXPECT_EQ(help.nStatus, 0);
+    EXPECT_EQ(help.sOut.rfind("Usage: varnel-split", 0), 0u);
+
+    Result badOption = Run("--frobnicate");
+    EXPECT_EQ(badOption.nStatus, 2);
+    EXPECT_NE(badOption.sErr.find("unknown option '--frobnicate'"), std::string::npos);
+
+    Result badEncoding = Run("-e latin1");
+    EXPECT_EQ(badEncoding.nStatus, 2);
+    EXPECT_NE(badEncoding.sErr.find("unknown encoding 'latin1'"), std::string::npos);
+
+    std::string sGood = WriteInput("good.txt", "Fine. Done.");
+    Result missing = Run("'" + m_sDir + "/missing.txt' '" + sGood + "' '" + m_sDir + "'");
+    EXPECT_EQ(missing.nStatus, 1);
+    EXPECT_EQ(missing.sOut, "Fine.\nDone.\n");
+    EXPECT_NE(missing.sErr.find("missing.txt"), std::string::npos) << missing.sErr;
+    EXPECT_NE(missing.sErr.find("cannot read '" + m_sDir + "'"), std::string::npos) << missing.sErr;
+}
+
+TEST_F(SplitToolTest, FailsWhenTheOutputCannotBeWritten) {
+    Result r = Run("", "Some. Text.", "/dev/full");
+    EXPECT_EQ(r.nStatus, 1);
+    EXPECT_NE(r.sErr.find("cannot write"), std::string::npos) << r.sErr;
+}
+
+}  // namespace
