@@ -2,13 +2,32 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "CharReader.h"
 #include "SplitCases.h"
+
+// Array allocations go through malloc here so that one can be made to fail.
+static bool g_bFailNextArrayNew = false;
+
+void* operator new[](size_t nSize, const std::nothrow_t&) noexcept {
+    if (g_bFailNextArrayNew) {
+        g_bFailNextArrayNew = false;
+        return nullptr;
+    }
+    return malloc(nSize ? nSize : 1);
+}
+void* operator new[](size_t nSize) {
+    if (void* p = operator new[](nSize, std::nothrow)) return p;
+    throw std::bad_alloc();
+}
+void operator delete[](void* p) noexcept { free(p); }
+void operator delete[](void* p, size_t) noexcept { free(p); }
 
 namespace {
 
@@ -161,6 +180,16 @@ TEST(SentencesTest, WorksOnItsOwnCopy) {
     EXPECT_TRUE(sFirst < sText || sFirst >= sText + sizeof sText);
     memset(sText, 'x', sizeof sText - 1);
     EXPECT_STREQ(splitter.GetSentence(nullptr, kGbk), "Intact.");
+}
+
+TEST(SentencesTest, FailedCopyGivesTheEmptyString) {
+    CSentences splitter;
+    EXPECT_STREQ(splitter.GetSentence("Old. Text.", kGbk), "Old.");
+    g_bFailNextArrayNew = true;
+    EXPECT_STREQ(splitter.GetSentence("New. Text.", kGbk), "");
+    EXPECT_FALSE(g_bFailNextArrayNew) << "the copy was attempted";
+    EXPECT_STREQ(splitter.GetSentence(nullptr, kGbk), "") << "the old text is gone too";
+    EXPECT_STREQ(splitter.GetSentence("Next. Text.", kGbk), "Next.");
 }
 
 TEST(SentencesTest, ScanReportsTheEndOfTheFirstSentence) {
