@@ -28,6 +28,7 @@ struct PredicateCase {
 };
 
 TEST(WordClass, PredicatesByByteRanges) {
+    // clang-format off
     const PredicateCase cases[] = {
         {"IsAllChinese", IsAllChinese, "\xD6\xD0\xB9\xFA\xC8\xCB", true},  // 中国人
         {"IsAllChinese", IsAllChinese, "\xD6\xD0" "a", false},             // 中a
@@ -61,6 +62,7 @@ TEST(WordClass, PredicatesByByteRanges) {
         {"IsAllDelimiter", IsAllDelimiter, "\xA2\xD9", false},  // ①
         {"IsAllDelimiter", IsAllDelimiter, "\xA3\xAC" "a", false},  // ，a
     };
+    // clang-format on
     for (const PredicateCase& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " on \"" + c.in + "\"");
         EXPECT_EQ(c.expected, Holds(c.f, c.in));
@@ -99,6 +101,7 @@ TEST(WordClass, IsDelimiterAcceptsOneByteOfTheSet) {
 }
 
 TEST(WordClass, NumberExpressions) {
+    // clang-format off
     const char* numbers[] = {
         "12", "3.14", "3.", "1\xA3\xAE",                 // 1．
         "+.5", "\xB5\xDA" "5",                            // 第5
@@ -122,10 +125,12 @@ TEST(WordClass, NumberExpressions) {
         "7\xB0\xDB\xC7\xAA\xD5\xD7\xC7\xA7",              // 7佰仟兆千
         "\xB0\xD9", "+", "\xB5\xDA", "%",                 // 百, +, 第, %
     };
+    // clang-format on
     for (const char* s : numbers) {
         SCOPED_TRACE(s);
         EXPECT_TRUE(Number(s));
     }
+    // clang-format off
     const char* nonNumbers[] = {
         ".5", "1.2.3", "3.1x", "3.x", "3.1%x", "3.5%%",
         "5%\xB0\xD9",          // 5%百
@@ -139,6 +144,7 @@ TEST(WordClass, NumberExpressions) {
         "5\xB0",               // a lead byte cut off by the end is no unit
         "\xB0",
     };
+    // clang-format on
     for (const char* s : nonNumbers) {
         SCOPED_TRACE(s);
         EXPECT_FALSE(Number(s));
@@ -152,6 +158,7 @@ TEST(WordClass, IsAllNumLooksOnlyAtTheFirstNLenBytes) {
 }
 
 TEST(WordClass, WordStandardKeepsLettersDigitsAndChinese) {
+    // clang-format off
     const struct {
         std::string in, expected;
     } cases[] = {
@@ -165,6 +172,7 @@ TEST(WordClass, WordStandardKeepsLettersDigitsAndChinese) {
         {"z\xB0", "z"},                 // so does a lead byte at the end
         {"", ""},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.in);
         std::vector<unsigned char> buf = Buffer(c.in);
@@ -175,12 +183,14 @@ TEST(WordClass, WordStandardKeepsLettersDigitsAndChinese) {
 }
 
 TEST(WordClass, StrNormalizeCollapsesWhiteSpace) {
+    // clang-format off
     const struct {
         std::string in, expected;
     } cases[] = {
         {"  a \t b \n", "a b"}, {"ab ", "ab"}, {"a\r\nb", "a b"}, {"    ", ""},
         {"", ""},               {"a  b\tc", "a b c"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.in);
         std::vector<unsigned char> buf = Buffer(c.in);

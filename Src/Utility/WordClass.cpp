@@ -11,9 +11,9 @@ const char kAsciiDelimiters[] = "\t\r \n.,(){}[]:;\"'<>?/~@#$%^&*()_-+=";
 
 // Two-byte members of the classes of a number expression; their single-byte
 // members are given where the classes are tested.
-const char kNumberSigns[] = "\xA1\xC0\xB5\xDA\xA1\xAA\xA3\xAB";  // ±第—＋
+const char kNumberSigns[] = "\xA1\xC0\xB5\xDA\xA1\xAA\xA3\xAB";       // ±第—＋
 const char kNumberSeparators[] = "\xA1\xC3\xA1\xA4\xA3\xAE\xA3\xAF";  // ∶·．／
-const char kPercentSigns[] = "\xA3\xA5\xA1\xEB";  // ％‰
+const char kPercentSigns[] = "\xA3\xA5\xA1\xEB";                      // ％‰
 const char kNumberUnits[] =
     "\xB0\xD9\xC7\xA7\xCD\xF2\xD2\xDA\xB0\xDB\xC7\xAA\xD5\xD7";  // 百千万亿佰仟兆
 
@@ -73,15 +73,20 @@ size_t SkipDecimal(const unsigned char* s, size_t p, size_t nLen,
 char* WriteStandardForm(const char* sChar, size_t nCharLen, char* pWrite) {
     unsigned char c = static_cast<unsigned char>(sChar[0]);
     if (nCharLen == 1) {
-        if (IsAsciiUpper(c)) *pWrite++ = static_cast<char>(c + 0x20);
-        else if (IsAsciiDigit(c) || IsAsciiLower(c)) *pWrite++ = static_cast<char>(c);
+        if (IsAsciiUpper(c))
+            *pWrite++ = static_cast<char>(c + 0x20);
+        else if (IsAsciiDigit(c) || IsAsciiLower(c))
+            *pWrite++ = static_cast<char>(c);
         return pWrite;
     }
     unsigned char d = static_cast<unsigned char>(sChar[1]);
     if (c == 0xA3) {
-        if (d >= 0xB0 && d <= 0xB9) *pWrite++ = static_cast<char>(d - 0x80);
-        else if (d >= 0xC1 && d <= 0xDA) *pWrite++ = static_cast<char>(d - 0x60);
-        else if (d >= 0xE1 && d <= 0xFA) *pWrite++ = static_cast<char>(d - 0x80);
+        if (d >= 0xB0 && d <= 0xB9)
+            *pWrite++ = static_cast<char>(d - 0x80);
+        else if (d >= 0xC1 && d <= 0xDA)
+            *pWrite++ = static_cast<char>(d - 0x60);
+        else if (d >= 0xE1 && d <= 0xFA)
+            *pWrite++ = static_cast<char>(d - 0x80);
         return pWrite;
     }
     if (c >= 0xB0 && d >= 0xA1) {
