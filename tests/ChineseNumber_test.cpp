@@ -73,8 +73,8 @@ TEST(ChineseNumber, IsAllChineseNumWords) {
 TEST(ChineseNumber, IsAllChineseNumKeepsCharactersInsideTheLength) {
     const std::string oneThird = "\xC8\xFD\xB7\xD6\xD6\xAE\xD2\xBB";  // 三分之一
     EXPECT_TRUE(ChineseNum(oneThird, 6));                             // 三分之
-    EXPECT_FALSE(ChineseNum(oneThird, 4));  // 三分: "分之" does not fit
-    EXPECT_FALSE(ChineseNum(oneThird, 3));  // a byte left over
+    EXPECT_FALSE(ChineseNum(oneThird, 4));            // 三分: "分之" does not fit
+    EXPECT_FALSE(ChineseNum("\xC8\xFD\xCA\xAE", 3));  // 三十: half of 十 is left over
     EXPECT_TRUE(ChineseNum(oneThird, 2));
 }
 
