@@ -20,6 +20,14 @@ bool Holds(Predicate f, const std::string& s) { return f(Buffer(s).data()); }
 
 bool Number(const std::string& s, size_t nLen = 0) { return IsAllNum(Buffer(s).data(), nLen); }
 
+// Runs an in-place normaliser on a copy of s; it must hand back its argument.
+std::string Rewritten(char* (*normalise)(char*), const std::string& s) {
+    std::vector<unsigned char> buf = Buffer(s);
+    char* p = reinterpret_cast<char*>(buf.data());
+    EXPECT_EQ(p, normalise(p));
+    return p;
+}
+
 struct PredicateCase {
     const char* name;
     Predicate f;
@@ -175,10 +183,7 @@ TEST(WordClass, WordStandardKeepsLettersDigitsAndChinese) {
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.in);
-        std::vector<unsigned char> buf = Buffer(c.in);
-        char* s = reinterpret_cast<char*>(buf.data());
-        EXPECT_EQ(s, WordStandard(s));
-        EXPECT_EQ(c.expected, std::string(s));
+        EXPECT_EQ(c.expected, Rewritten(WordStandard, c.in));
     }
 }
 
@@ -193,10 +198,7 @@ TEST(WordClass, StrNormalizeCollapsesWhiteSpace) {
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.in);
-        std::vector<unsigned char> buf = Buffer(c.in);
-        char* s = reinterpret_cast<char*>(buf.data());
-        EXPECT_EQ(s, StrNormalize(s));
-        EXPECT_EQ(c.expected, std::string(s));
+        EXPECT_EQ(c.expected, Rewritten(StrNormalize, c.in));
     }
     EXPECT_EQ(nullptr, StrNormalize(nullptr));
 }
