@@ -5,5 +5,11 @@
 #include "Global.h"
 #include "CharReader.h"
 #include "Log.h"
+#include "WordClass.h"
+#include "ForeignName.h"
+#include "ChineseNumber.h"
+#include "Dictionary.h"
+#include "SentenceScan.h"
+#include "Similarity.h"
 
 #endif
