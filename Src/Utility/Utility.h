@@ -3,7 +3,14 @@
 #define VARNEL_UTILITY_UTILITY_H
 
 #include "Global.h"
+#include "global_linux.h"
+#include "Ascii.h"
 #include "CharReader.h"
+#include "DateTime.h"
+#include "Hash.h"
+#include "IntList.h"
 #include "Log.h"
+#include "Path.h"
+#include "XmlItem.h"
 
 #endif
