@@ -289,51 +289,39 @@ TEST_F(DateTimeTest, FilterDataParsesAndPrintsByType) {
     }
 }
 
-TEST_F(DateTimeTest, FilterDataCellLayout) {
-    double cell;
-    unsigned char bytes[8];
-
-    memset(&cell, 0xAB, sizeof cell);
-    str2filter_data("\"42\"", &cell, 2);
-    memcpy(bytes, &cell, 8);
-    int32_t nInt;
-    memcpy(&nInt, bytes, 4);
-    EXPECT_EQ(nInt, 42);
-    EXPECT_EQ(0, memcmp(bytes + 4, "\0\0\0\0", 4));
-
-    memset(&cell, 0xAB, sizeof cell);
-    str2filter_data("1.5", &cell, 5);
-    memcpy(bytes, &cell, 8);
-    float fValue;
-    memcpy(&fValue, bytes, 4);
-    EXPECT_EQ(fValue, 1.5f);
-    EXPECT_EQ(0, memcmp(bytes + 4, "\0\0\0\0", 4));
-
-    memset(&cell, 0xAB, sizeof cell);
-    str2filter_data(nullptr, &cell, 7);
-    EXPECT_EQ(0, memcmp(&cell, "\0\0\0\0\0\0\0\0", 8));
-
-    UseZone(kChina);
-    str2filter_data("2013-03-05 09:05:07", &cell, 4);
-    int64_t nTime;
-    memcpy(&nTime, &cell, 8);
-    EXPECT_EQ(nTime, 1362445507);
-
-    str2filter_data("-9000000000", &cell, 3);
-    int64_t nLong;
-    memcpy(&nLong, &cell, 8);
-    EXPECT_EQ(nLong, -9000000000LL);
-
-    str2filter_data("0.1", &cell, 7);
-    EXPECT_EQ(cell, 0.1);
-}
-
 // A cell holding value as the type code lays it out.
 template <typename T>
 double Cell(T value) {
     double cell = 0;
     memcpy(&cell, &value, sizeof value);
     return cell;
+}
+
+struct LayoutCase {
+    int type;
+    const char* text;
+    double cell;  // the whole 8 bytes expected, a 4-byte value with zeros after it
+};
+
+TEST_F(DateTimeTest, FilterDataCellLayout) {
+    UseZone(kChina);
+    const LayoutCase cases[] = {
+        {2, "\"42\"", Cell<int32_t>(42)},
+        {2, "-1", Cell<int32_t>(-1)},
+        {0, "", Cell<int64_t>(0)},
+        {5, "1.5", Cell<float>(1.5f)},
+        {7, nullptr, Cell<int64_t>(0)},
+        {7, "0.1", 0.1},
+        {3, "-9000000000", Cell<int64_t>(-9000000000LL)},
+        {4, "2013-03-05 09:05:07", Cell<int64_t>(1362445507)},
+    };
+    for (const LayoutCase& c : cases) {
+        SCOPED_TRACE(std::to_string(c.type) + " " + (c.text ? c.text : "null"));
+        double cell;
+        memset(&cell, 0xAB, sizeof cell);
+        str2filter_data(c.text, &cell, c.type);
+        EXPECT_EQ(0, memcmp(&cell, &c.cell, sizeof cell));
+    }
 }
 
 struct CellCompareCase {
