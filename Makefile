@@ -11,8 +11,10 @@ WINDOWS_PACKAGES ?= cmake make g++-mingw-w64-x86-64-posix wine64 wine
 FUZZ_SECONDS ?= 15
 FUZZ_BUILD ?= build-fuzz
 ASAN_BUILD ?= build-asan
+BENCH_BUILD ?= build-bench
+SOAK_MIB ?= 1024
 
-.PHONY: all deps deps-windows build run test test-windows sanitize memcheck fuzz fuzz-smoke clean
+.PHONY: all deps deps-windows build run test test-windows sanitize memcheck fuzz fuzz-smoke soak clean
 
 all: build
 
@@ -74,6 +76,13 @@ fuzz-smoke: fuzz
 		[ $$status -eq 0 ] || { echo "fuzz target $$name failed"; exit 1; }; \
 	done
 
+# SOAK_MIB of mixed text per encoding through the interface, as one text and
+# as many small ones; by hand only, it needs about three times that in memory.
+soak: deps
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DVARNEL_BENCH=ON -DVARNEL_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target varnel-soak
+	$(BENCH_BUILD)/bench/soak/varnel-soak $(SOAK_MIB)
+
 # Varnel.dll cross-built with MinGW-w64: its export and import tables are
 # checked and its test programs run under Wine in a throwaway prefix (the
 # DLL overrides spare the new prefix Wine's .NET and HTML engine set-up).
@@ -85,4 +94,4 @@ test-windows: deps-windows
 	wineserver -w; rm -rf "$$prefix"; exit $$status
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(BENCH_BUILD)
