@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
-PACKAGES ?= cmake g++ make libgtest-dev libgmock-dev pkg-config
+PACKAGES ?= cmake g++ make libgtest-dev libgmock-dev pkg-config python3 groff-base binutils
 
 .PHONY: all deps build run test clean
 
