@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -12,32 +11,16 @@
 #include <utility>
 #include <vector>
 
+#include "Commands.h"
+
 namespace {
 
 using Examples = std::vector<std::pair<std::string, std::string>>;  // name, text
 
-std::string ReadFile(const std::string& sName) {
-    std::ifstream in(sName, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-std::string CommandOutput(const std::string& sCommand) {
-    std::string sOut;
-    FILE* fp = popen(sCommand.c_str(), "r");
-    if (!fp) return sOut;
-    char sBuffer[4096];
-    size_t n;
-    while ((n = fread(sBuffer, 1, sizeof sBuffer, fp)) > 0) sOut.append(sBuffer, n);
-    pclose(fp);
-    return sOut;
-}
-
 // Every fenced block that a line "<!-- example: NAME -->" announces, in order.
 Examples ReadmeExamples() {
     const std::string kMarker = "<!-- example: ";
-    std::istringstream in(ReadFile(std::string(VARNEL_SOURCE_DIR) + "/README.md"));
+    std::istringstream in(ReadWholeFile(std::string(VARNEL_SOURCE_DIR) + "/README.md"));
     Examples examples;
     std::string sLine;
     while (std::getline(in, sLine)) {
@@ -107,10 +90,10 @@ class InstallTest : public testing::Test {
         std::string sCommand = "bash '" + m_sDir + "/examples.sh' >'" + m_sDir + "/out' 2>'" +
                                m_sDir + "/err' </dev/null";
         int nRaw = system(sCommand.c_str());
-        std::string sOut = ReadFile(m_sDir + "/out");
+        std::string sOut = ReadWholeFile(m_sDir + "/out");
         EXPECT_TRUE(WIFEXITED(nRaw) && WEXITSTATUS(nRaw) == 0) << sScript << "\n--- output:\n"
                                                                << sOut << "\n--- errors:\n"
-                                                               << ReadFile(m_sDir + "/err");
+                                                               << ReadWholeFile(m_sDir + "/err");
 
         std::map<std::string, std::string> outputs;
         std::string* pCurrent = nullptr;
@@ -177,7 +160,7 @@ TEST_F(InstallTest, InstallTreeHoldsEveryPart) {
     std::string sPrefix = m_sDir + "/prefix";
     std::string sInstall = "cmake --install '" VARNEL_BINARY_DIR "' --prefix '" + sPrefix + "' >'" +
                            m_sDir + "/out' 2>&1";
-    ASSERT_EQ(system(sInstall.c_str()), 0) << ReadFile(m_sDir + "/out");
+    ASSERT_EQ(system(sInstall.c_str()), 0) << ReadWholeFile(m_sDir + "/out");
     const char* const kFiles[] = {
         "lib/libVarnel.so",
         "include/Varnel.h",

@@ -1,41 +1,21 @@
 // The manual page of varnel-split against the tool's own --help.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
-#include <fstream>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <string>
+
+#include "Commands.h"
 
 namespace {
 
 const std::string kManPage = std::string(VARNEL_SOURCE_DIR) + "/tools/varnel-split/varnel-split.1";
 
-// Runs sCommand through the shell; returns its standard output and sets nStatus.
-std::string CommandOutput(const std::string& sCommand, int& nStatus) {
-    std::string sOut;
-    FILE* fp = popen(sCommand.c_str(), "r");
-    if (!fp) {
-        nStatus = -1;
-        return sOut;
-    }
-    char sBuffer[4096];
-    size_t n;
-    while ((n = fread(sBuffer, 1, sizeof sBuffer, fp)) > 0) sOut.append(sBuffer, n);
-    int nRaw = pclose(fp);
-    nStatus = WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1;
-    return sOut;
-}
-
 // The manual page as a reader sees its words: font switches dropped and the
 // escaped minus "\-" read as '-'.
 std::string ManPageText() {
-    std::ifstream in(kManPage);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    std::string sText = std::regex_replace(ss.str(), std::regex(R"(\\f(\[[^\]]*\]|\(..|.))"), "");
+    std::string sText =
+        std::regex_replace(ReadWholeFile(kManPage), std::regex(R"(\\f(\[[^\]]*\]|\(..|.))"), "");
     return std::regex_replace(sText, std::regex(R"(\\-)"), "-");
 }
 
@@ -58,7 +38,7 @@ std::string Section(const std::string& sPage, const std::string& sName) {
 
 TEST(ManPageTest, DescribesEveryOptionOfHelpAndNoOther) {
     int nStatus;
-    std::string sHelp = CommandOutput(std::string("'") + VARNEL_SPLIT_PATH + "' --help", nStatus);
+    std::string sHelp = CommandOutput(std::string("'") + VARNEL_SPLIT_PATH + "' --help", &nStatus);
     ASSERT_EQ(nStatus, 0);
     std::set<std::string> helpOptions = OptionsIn(sHelp);
     ASSERT_TRUE(helpOptions.count("--help")) << sHelp;
@@ -78,7 +58,7 @@ TEST(ManPageTest, DescribesEveryOptionOfHelpAndNoOther) {
 TEST(ManPageTest, FormatsWithoutWarnings) {
     int nStatus;
     std::string sWarnings =
-        CommandOutput("groff -man -Tutf8 -ww -z '" + kManPage + "' 2>&1", nStatus);
+        CommandOutput("groff -man -Tutf8 -ww -z '" + kManPage + "' 2>&1", &nStatus);
     EXPECT_EQ(nStatus, 0);
     EXPECT_EQ(sWarnings, "");
 }
