@@ -1,7 +1,7 @@
 // The manual page of varnel-split against the tool's own --help.
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <cctype>
 #include <set>
 #include <string>
 
@@ -11,20 +11,42 @@ namespace {
 
 const std::string kManPage = std::string(VARNEL_SOURCE_DIR) + "/tools/varnel-split/varnel-split.1";
 
-// The manual page as a reader sees its words: font switches dropped and the
-// escaped minus "\-" read as '-'.
+// The manual page as a reader sees its words: font switches ("\fB", "\f(CW",
+// "\f[B]") dropped and the escaped minus "\-" read as '-'.
 std::string ManPageText() {
-    std::string sText =
-        std::regex_replace(ReadWholeFile(kManPage), std::regex(R"(\\f(\[[^\]]*\]|\(..|.))"), "");
-    return std::regex_replace(sText, std::regex(R"(\\-)"), "-");
+    std::string sPage = ReadWholeFile(kManPage), sText;
+    for (size_t i = 0; i < sPage.size(); ++i) {
+        if (sPage[i] != '\\' || i + 1 == sPage.size()) {
+            sText += sPage[i];
+        } else if (sPage[i + 1] == '-') {
+            sText += '-';
+            ++i;
+        } else if (sPage[i + 1] == 'f' && i + 2 < sPage.size()) {
+            char cKind = sPage[i + 2];
+            size_t nEnd = cKind == '[' ? sPage.find(']', i) : cKind == '(' ? i + 4 : i + 2;
+            i = nEnd == std::string::npos ? sPage.size() : nEnd;
+        } else {
+            sText += sPage[i];
+        }
+    }
+    return sText;
 }
+
+bool IsNameChar(char c) { return isalnum(static_cast<unsigned char>(c)) || c == '-'; }
 
 // Every "-x" and "--name" that stands as a word of sText ("--" alone is not one).
 std::set<std::string> OptionsIn(const std::string& sText) {
-    static const std::regex kOption(R"((^|[^A-Za-z0-9_-])(--?[A-Za-z][A-Za-z0-9-]*))");
     std::set<std::string> options;
-    for (std::sregex_iterator it(sText.begin(), sText.end(), kOption), end; it != end; ++it)
-        options.insert((*it)[2]);
+    for (size_t i = 0; i < sText.size(); ++i) {
+        if (sText[i] != '-' || (i > 0 && (IsNameChar(sText[i - 1]) || sText[i - 1] == '_')))
+            continue;
+        size_t nName = sText.compare(i, 2, "--") == 0 ? i + 2 : i + 1;
+        if (nName >= sText.size() || !isalpha(static_cast<unsigned char>(sText[nName]))) continue;
+        size_t nEnd = nName;
+        while (nEnd < sText.size() && IsNameChar(sText[nEnd])) ++nEnd;
+        options.insert(sText.substr(i, nEnd - i));
+        i = nEnd;
+    }
     return options;
 }
 
