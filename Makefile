@@ -1,21 +1,33 @@
 # Thin wrapper over CMake: installs what is missing, builds, runs.
+SHELL := bash
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES ?= cmake g++ make libgtest-dev libgmock-dev pkg-config python3 groff-base binutils
+WINDOWS_BUILD ?= build-windows
+WINDOWS_PACKAGES ?= cmake make g++-mingw-w64-x86-64-posix wine64 wine
 
-.PHONY: all deps build run test clean
+FUZZ_SECONDS ?= 15
+FUZZ_BUILD ?= build-fuzz
+ASAN_BUILD ?= build-asan
+
+.PHONY: all deps deps-windows build run test test-windows sanitize memcheck fuzz fuzz-smoke clean
 
 all: build
 
-# Installs the Debian packages of PACKAGES that are not installed yet.
-deps:
-	@missing=""; for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+# Installs the Debian packages of the list $(1) that are not installed yet.
+install-missing = missing=""; for p in $(1); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
 	if [ -n "$$missing" ]; then \
 		echo "Installing:$$missing"; \
 		$(SUDO) apt-get update && $(SUDO) apt-get install -y $$missing; \
 	fi
+
+deps:
+	@$(call install-missing,$(PACKAGES))
+
+deps-windows:
+	@$(call install-missing,$(WINDOWS_PACKAGES))
 
 build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
@@ -30,5 +42,47 @@ run: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
+# The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	cmake -S . -B $(ASAN_BUILD) -DVARNEL_SANITIZE=address $(CMAKE_FLAGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+# varnel-split over the samples under valgrind.
+memcheck: build
+	@$(call install-missing,valgrind)
+	for f in samples/zh-utf8.txt samples/en.txt; do \
+		valgrind -q --error-exitcode=1 --leak-check=full $(BUILD)/tools/varnel-split/varnel-split $$f >/dev/null || exit 1; \
+	done
+	valgrind -q --error-exitcode=1 --leak-check=full $(BUILD)/tools/varnel-split/varnel-split -e gbk samples/zh-gbk.txt >/dev/null
+
+# libFuzzer programs, built with clang.
+fuzz:
+	@$(call install-missing,cmake make clang libclang-rt-14-dev)
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DVARNEL_FUZZ=ON -DVARNEL_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+# Every fuzz program for FUZZ_SECONDS from its seeds; what it finds goes to a
+# scratch directory, never into the committed seeds.
+fuzz-smoke: fuzz
+	@for f in $(FUZZ_BUILD)/fuzz/*_fuzz; do \
+		name=$$(basename $$f _fuzz); scratch=$$(mktemp -d); \
+		echo "== $$name"; \
+		$$f -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+			$$scratch fuzz/corpus/$$name 2>&1 | grep -E '^(stat::number_of_executed_units|Done|==|SUMMARY)' ; \
+		status=$${PIPESTATUS[0]}; rm -rf $$scratch; \
+		[ $$status -eq 0 ] || { echo "fuzz target $$name failed"; exit 1; }; \
+	done
+
+# Varnel.dll cross-built with MinGW-w64: its export and import tables are
+# checked and its test programs run under Wine in a throwaway prefix (the
+# DLL overrides spare the new prefix Wine's .NET and HTML engine set-up).
+test-windows: deps-windows
+	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake $(CMAKE_FLAGS)
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+	@prefix=$$(mktemp -d); export WINEPREFIX=$$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="; \
+	ctest --test-dir $(WINDOWS_BUILD) --output-on-failure; status=$$?; \
+	wineserver -w; rm -rf "$$prefix"; exit $$status
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD)

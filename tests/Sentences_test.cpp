@@ -182,6 +182,14 @@ TEST(SentencesTest, WorksOnItsOwnCopy) {
     EXPECT_STREQ(splitter.GetSentence(nullptr, kGbk), "Intact.");
 }
 
+TEST(SentencesTest, TakesASentenceOfItsOwnAsTheNextText) {
+    CSentences splitter;
+    const char* s = splitter.GetSentence("One. Two three.", kGbk);
+    s = splitter.GetSentence(nullptr, kGbk);
+    EXPECT_STREQ(splitter.GetSentence(s, kGbk), "Two three.");
+    EXPECT_STREQ(splitter.GetSentence(nullptr, kGbk), "");
+}
+
 TEST(SentencesTest, FailedCopyGivesTheEmptyString) {
     CSentences splitter;
     EXPECT_STREQ(splitter.GetSentence("Old. Text.", kGbk), "Old.");

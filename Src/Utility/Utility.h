@@ -3,7 +3,20 @@
 #define VARNEL_UTILITY_UTILITY_H
 
 #include "Global.h"
+#include "global_linux.h"
+#include "Ascii.h"
 #include "CharReader.h"
+#include "ChineseNumber.h"
+#include "DateTime.h"
+#include "Dictionary.h"
+#include "ForeignName.h"
+#include "Hash.h"
+#include "IntList.h"
 #include "Log.h"
+#include "Path.h"
+#include "SentenceScan.h"
+#include "Similarity.h"
+#include "WordClass.h"
+#include "XmlItem.h"
 
 #endif

@@ -114,16 +114,19 @@ const char* CSentences::GetSentence(const char* sText, int encode) {
 }
 
 bool CSentences::TakeText(const char* sText, int encode) {
-    delete[] m_sText;
+    // The new text may lie inside the old copy (a sentence handed back), so
+    // the old copy is freed only once the new one is made.
     size_t nLen = strlen(sText);
-    m_sText = new (std::nothrow) char[nLen + 1];
+    char* pCopy = new (std::nothrow) char[nLen + 1];
+    if (pCopy) memcpy(pCopy, sText, nLen + 1);
+    delete[] m_sText;
+    m_sText = pCopy;
     if (!m_sText) {
         m_pSentenceStart = m_sNullStr;
         m_pTextEnd = nullptr;
         MarkExhausted();
         return false;
     }
-    memcpy(m_sText, sText, nLen + 1);
     m_pTextEnd = m_sText + nLen;
     m_pSentenceStart = m_sText;
     m_nEncode = encode;

@@ -1,0 +1,19 @@
+# Cross build for Windows x86-64 with Debian's MinGW-w64 toolchain (posix
+# threads), e.g. cmake -S . -B build-windows
+#   -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(VARNEL_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${VARNEL_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VARNEL_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${VARNEL_MINGW_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${VARNEL_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# CTest runs the test programs through Wine.
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -1,0 +1,59 @@
+// The splitter through the public interface. The first byte picks the
+// encoding; the rest, up to a NUL, is the text. Checked on every input: the
+// sentences, with the whitespace skipped before each, rebuild the text; none
+// is empty; each ends in an end mark or at the text's end; and once the text is
+// exhausted every further call gives the empty string.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "Varnel.h"
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\r' || c == '\n' || c == '\t'; }
+
+bool EndsInMark(const std::string& s, int nEncode) {
+    char c = s.back();
+    if (c == '?' || c == '!' || c == '\r' || c == '\n' || c == '.') return true;
+    static const char* const kUtf8Marks[] = {"\xE3\x80\x82", "\xEF\xBC\x81", "\xEF\xBC\x9F"};
+    static const char* const kGbkMarks[] = {"\xA1\xA3", "\xA3\xA1", "\xA3\xBF"};
+    for (int k = 0; k < 3; ++k) {
+        const char* sMark = nEncode == 1 ? kUtf8Marks[k] : kGbkMarks[k];
+        size_t nLen = strlen(sMark);
+        if (s.size() >= nLen && s.compare(s.size() - nLen, nLen, sMark) == 0) return true;
+    }
+    return false;
+}
+
+void Check(bool bHolds) {
+    if (!bHolds) abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    VN_Init("/nonexistent", nullptr);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
+    if (nSize == 0) return 0;
+    int nEncode = pData[0] & 1;
+    std::string sText(reinterpret_cast<const char*>(pData + 1), nSize - 1);
+    sText.resize(strlen(sText.c_str()));
+
+    size_t nPos = 0;
+    for (const char* s = VN_GetSentence(sText.c_str(), nEncode); *s;
+         s = VN_GetSentence(nullptr, nEncode)) {
+        std::string sSentence = s;
+        while (nPos < sText.size() && IsBlank(sText[nPos])) ++nPos;
+        Check(sText.compare(nPos, sSentence.size(), sSentence) == 0);
+        nPos += sSentence.size();
+        Check(EndsInMark(sSentence, nEncode) || nPos == sText.size());
+    }
+    while (nPos < sText.size()) Check(IsBlank(sText[nPos++]));
+    for (int i = 0; i < 3; ++i) Check(*VN_GetSentence(nullptr, nEncode) == 0);
+    return 0;
+}
