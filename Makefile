@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
-PACKAGES ?= cmake g++ make libgtest-dev libgmock-dev pkg-config
+PACKAGES ?= cmake g++ make libgtest-dev libgmock-dev pkg-config python3 groff-base binutils
 WINDOWS_BUILD ?= build-windows
 WINDOWS_PACKAGES ?= cmake make g++-mingw-w64-x86-64-posix wine64 wine
 

@@ -1,22 +1,12 @@
 // The shared library's outside surface, read from the built file.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <map>
 #include <string>
 
-namespace {
+#include "Commands.h"
 
-std::string CommandOutput(const std::string& sCommand) {
-    std::string sOut;
-    FILE* fp = popen(sCommand.c_str(), "r");
-    if (!fp) return sOut;
-    char sBuffer[4096];
-    size_t n;
-    while ((n = fread(sBuffer, 1, sizeof sBuffer, fp)) > 0) sOut.append(sBuffer, n);
-    pclose(fp);
-    return sOut;
-}
+namespace {
 
 TEST(SymbolsTest, ExportsExactlyTheInterface) {
     std::string sOut =
