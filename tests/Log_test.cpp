@@ -60,8 +60,7 @@ TEST_F(Log, ContentEndsAtItsFirstNulAndKeepsItsLineFeeds) {
     Lines files = DayFiles(Dir(), "", ".log");
     ASSERT_EQ(files.size(), 1u);
     std::string text = testfiles::ReadAll(Path(files[0]));
-    std::regex expected(std::string(StampPattern()) + "\tkept\n" + StampPattern() +
-                        "\tone\ntwo\n");
+    std::regex expected(std::string(StampPattern()) + "\tkept\n" + StampPattern() + "\tone\ntwo\n");
     EXPECT_TRUE(std::regex_match(text, expected)) << text;
 }
 

@@ -93,7 +93,7 @@ inline std::vector<std::string> DayEntries(const std::string& dir, const std::st
 
 // A fresh directory that is removed with everything below it.
 class TempDir {
-public:
+  public:
     TempDir() {
         const char* base = getenv("TMPDIR");
         std::string pattern = std::string(base && *base ? base : "/tmp") + "/varnel-test-XXXXXX";
@@ -108,7 +108,7 @@ public:
     TempDir& operator=(const TempDir&) = delete;
     const std::string& path() const { return path_; }
 
-private:
+  private:
     static int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) {
         remove(path);
         return 0;
@@ -120,7 +120,7 @@ private:
 // default log directory not yet chosen, so that the first default line goes
 // into the temporary directory.
 class InTempDir : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_FALSE(dir_.path().empty());
         setenv("TZ", "UTC", 1);
@@ -140,7 +140,7 @@ protected:
     std::string Path(const std::string& name) const { return dir_.path() + "/" + name; }
     const std::string& Dir() const { return dir_.path(); }
 
-private:
+  private:
     TempDir dir_;
     std::string previous_;
 };
