@@ -5,5 +5,9 @@
 #include "Global.h"
 #include "CharReader.h"
 #include "Log.h"
+#include "Token.h"
+#include "ReadFile.h"
+#include "FileSystem.h"
+#include "WordTag.h"
 
 #endif
