@@ -21,15 +21,10 @@ namespace {
 using testfiles::DayEntries;
 using testfiles::Exists;
 using testfiles::InTempDir;
+using testfiles::Letters;
 using testfiles::ReadAll;
 using testfiles::WriteAll;
 using Lines = std::vector<std::string>;
-
-std::string Letters(size_t n, char first = 'a') {
-    std::string s;
-    for (size_t i = 0; i < n; ++i) s += static_cast<char>(first + i % 26);
-    return s;
-}
 
 bool IsUnlocked(pthread_mutex_t* mutex) {
     if (pthread_mutex_trylock(mutex) != 0) return false;
@@ -40,9 +35,7 @@ bool IsUnlocked(pthread_mutex_t* mutex) {
 class FileSystem : public InTempDir {
   protected:
     void MakeDirs(const std::string& path) {
-        for (size_t slash = path.find('/'); slash != std::string::npos;
-             slash = path.find('/', slash + 1))
-            mkdir(path.substr(0, slash).c_str(), 0755);
+        testfiles::MakeParents(path);
         mkdir(path.c_str(), 0755);
     }
 };

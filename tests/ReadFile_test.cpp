@@ -21,15 +21,9 @@ namespace {
 using testfiles::DayEntries;
 using testfiles::Entries;
 using testfiles::InTempDir;
+using testfiles::Letters;
 using testfiles::WriteAll;
 using Lines = std::vector<std::string>;
-
-// 100 bytes that differ from their neighbours: "abc...zab...".
-std::string Letters(size_t n, char first = 'a') {
-    std::string s;
-    for (size_t i = 0; i < n; ++i) s += static_cast<char>(first + i % 26);
-    return s;
-}
 
 class ReadFileTest : public InTempDir {
   protected:
@@ -173,9 +167,7 @@ class DocumentTest : public InTempDir {
   protected:
     // Creates root/path with its directories.
     void Put(const std::string& path, const std::string& content) {
-        for (size_t slash = path.find('/'); slash != std::string::npos;
-             slash = path.find('/', slash + 1))
-            mkdir(path.substr(0, slash).c_str(), 0755);
+        testfiles::MakeParents(path);
         WriteAll(path, content);
     }
 };

@@ -37,6 +37,21 @@ inline void WriteAll(const std::string& path, const std::string& data) {
     std::ofstream(path, std::ios::binary) << data;
 }
 
+// n letters running through the alphabet from first, so that neighbouring
+// bytes differ: "abc...zab...".
+inline std::string Letters(size_t n, char first = 'a') {
+    std::string s;
+    for (size_t i = 0; i < n; ++i) s += static_cast<char>(first + i % 26);
+    return s;
+}
+
+// Creates the directories that lead to path (not path itself).
+inline void MakeParents(const std::string& path) {
+    for (size_t slash = path.find('/'); slash != std::string::npos;
+         slash = path.find('/', slash + 1))
+        mkdir(path.substr(0, slash).c_str(), 0755);
+}
+
 inline bool Exists(const std::string& path) {
     struct stat st;
     return lstat(path.c_str(), &st) == 0;
