@@ -132,6 +132,20 @@ TEST_F(ReadFileTest, WholeFileSizeIsMeasuredWhenTheFileIsOpened) {
     EXPECT_EQ(text, "GROWN");
 }
 
+TEST(ReadFile, FilesWithoutAKnownSizeGiveWhatTheyHold) {
+    // A device and a system file whose status reports size 0: a given length
+    // reads what is there, a whole-file request the size measured, 0.
+    char* buffer = nullptr;
+    ASSERT_EQ(ReadFile("/dev/zero", &buffer, 0, 70000, false), 70000u);
+    EXPECT_EQ(std::string(buffer, 70000), std::string(70000, '\0'));
+    delete[] buffer;
+
+    std::string text;
+    EXPECT_GT(ReadFile("/proc/self/status", text, 0, 1 << 20, false), 0u);
+    EXPECT_EQ(text.compare(0, 5, "Name:"), 0) << text;
+    EXPECT_EQ(ReadFile("/proc/self/status", text, 0, 0, true), 0u);
+}
+
 TEST_F(ReadFileTest, SharedObjectServesTwoFilesToManyThreads) {
     const std::string a = Letters(3000, 'a');
     std::string b = Letters(2000, 'A');

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <thread>
 
@@ -21,45 +22,56 @@ void WaitWhileSet(const std::atomic<bool>& bFlag) {
     while (bFlag) std::this_thread::yield();
 }
 
-char* CopyToNewBuffer(const char* pData, size_t nLen) {
-    char* pBuffer = new (std::nothrow) char[nLen + 1];
-    if (!pBuffer) return nullptr;
-    memcpy(pBuffer, pData, nLen);
-    pBuffer[nLen] = 0;
-    return pBuffer;
+// The bytes the file's status promises from offset; 0 for what is not a
+// regular file or cannot be queried.
+size_t PromisedBytes(FILE* fp, long offset) {
+    struct stat st;
+    if (fstat(fileno(fp), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= offset) return 0;
+    return static_cast<size_t>(st.st_size - offset);
+}
+
+// Reads up to nWanted bytes piece by piece, so that memory follows the data
+// that is really there; stops early when memory runs out.
+std::string ReadPieces(FILE* fp, size_t nWanted) {
+    std::string sData;
+    try {
+        std::vector<char> vChunk(std::min(nWanted, kChunk));
+        while (sData.size() < nWanted) {
+            size_t nGot = fread(vChunk.data(), 1, std::min(kChunk, nWanted - sData.size()), fp);
+            if (nGot == 0) break;
+            sData.append(vChunk.data(), nGot);
+        }
+    } catch (const std::bad_alloc&) {
+    }
+    return sData;
 }
 
 // Reads up to nWanted bytes of fp from offset into a new NUL-terminated
-// buffer, setting nRead; null when memory runs out. A regular file bounds the
-// buffer by what it holds from offset; for other files the data is gathered
-// piece by piece, so a huge nWanted never allocates memory for nothing.
+// buffer, setting nRead; null when memory runs out. The buffer is sized by
+// what the file's status promises; only when the file holds more than that
+// (it grew, or it is a device or one of the system's files that report size
+// 0) is the rest gathered piece by piece. A huge nWanted never allocates
+// memory for nothing.
 char* ReadRange(FILE* fp, long offset, size_t nWanted, size_t& nRead) {
     nRead = 0;
-    struct stat st;
-    bool bRegular = fp && fstat(fileno(fp), &st) == 0 && S_ISREG(st.st_mode);
-    if (!fp || offset < 0) nWanted = 0;
-    if (bRegular) {
-        size_t nAvailable = st.st_size > offset ? static_cast<size_t>(st.st_size - offset) : 0;
-        nWanted = std::min(nWanted, nAvailable);
+    if (!fp || offset < 0 || (nWanted > 0 && fseek(fp, offset, SEEK_SET) != 0)) nWanted = 0;
+    size_t nPromised = nWanted ? std::min(nWanted, PromisedBytes(fp, offset)) : 0;
+    std::unique_ptr<char[]> pBuffer(new (std::nothrow) char[nPromised + 1]);
+    if (!pBuffer) return nullptr;
+    if (nPromised > 0) nRead = fread(pBuffer.get(), 1, nPromised, fp);
+    if (nRead == nPromised && nWanted > nPromised) {
+        std::string sMore = ReadPieces(fp, nWanted - nPromised);
+        if (!sMore.empty()) {
+            std::unique_ptr<char[]> pWhole(new (std::nothrow) char[nRead + sMore.size() + 1]);
+            if (!pWhole) return nullptr;
+            memcpy(pWhole.get(), pBuffer.get(), nRead);
+            memcpy(pWhole.get() + nRead, sMore.data(), sMore.size());
+            nRead += sMore.size();
+            pBuffer = std::move(pWhole);
+        }
     }
-    if (nWanted > 0 && fseek(fp, offset, SEEK_SET) != 0) nWanted = 0;
-    if (bRegular || nWanted == 0) {
-        char* pBuffer = new (std::nothrow) char[nWanted + 1];
-        if (!pBuffer) return nullptr;
-        if (nWanted > 0) nRead = fread(pBuffer, 1, nWanted, fp);
-        pBuffer[nRead] = 0;
-        return pBuffer;
-    }
-    std::string sData;
-    std::vector<char> vChunk(kChunk);
-    while (sData.size() < nWanted) {
-        size_t nGot = fread(vChunk.data(), 1, std::min(kChunk, nWanted - sData.size()), fp);
-        if (nGot == 0) break;
-        sData.append(vChunk.data(), nGot);
-    }
-    char* pBuffer = CopyToNewBuffer(sData.data(), sData.size());
-    if (pBuffer) nRead = sData.size();
-    return pBuffer;
+    pBuffer[nRead] = 0;
+    return pBuffer.release();
 }
 
 // Whether sId can name a document below the root: not empty, no separator,
