@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <mutex>
+#include <utility>
 
 #include "Platform.h"
 
