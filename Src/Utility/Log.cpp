@@ -2,7 +2,6 @@
 
 #include <ctime>
 #include <mutex>
-#include <utility>
 
 #include "Platform.h"
 
