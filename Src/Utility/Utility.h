@@ -9,14 +9,18 @@
 #include "ChineseNumber.h"
 #include "DateTime.h"
 #include "Dictionary.h"
+#include "FileSystem.h"
 #include "ForeignName.h"
 #include "Hash.h"
 #include "IntList.h"
 #include "Log.h"
 #include "Path.h"
+#include "ReadFile.h"
 #include "SentenceScan.h"
 #include "Similarity.h"
+#include "Token.h"
 #include "WordClass.h"
+#include "WordTag.h"
 #include "XmlItem.h"
 
 #endif
