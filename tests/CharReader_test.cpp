@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <string>
-#include <unistd.h>
+#include <vector>
+
+#include "TestFiles.h"
 
 namespace {
 
@@ -105,9 +105,12 @@ TEST(CharReaderTest, GetCharCodeFoldsCapitalsAndPairsBytes) {
         tuint nCode;
         tuint nNext;
     } const kCases[] = {
-        {"Q", 0, 'q', 1},           {"aZ", 1, 'z', 2},     {"q", 0, 'q', 1},
-        {"\xB0\xA1", 0, 0xB0A1, 2}, {"x\xB0", 1, 0xB0, 2},  // a lead byte last in the line gives
-                                                            // its own value
+        {"Q", 0, 'q', 1},
+        {"aZ", 1, 'z', 2},
+        {"q", 0, 'q', 1},
+        {"\xB0\xA1", 0, 0xB0A1, 2},
+        {"x\xB0", 1, 0xB0, 2},  // a lead byte last in the line gives
+                                // its own value
         {"@", 0, '@', 1},
     };
     for (const auto& c : kCases) {
@@ -170,13 +173,6 @@ TEST(CharReaderTest, CountCharUsesWidenedSignedBytes) {
 
 class CodeTableTest : public testing::Test {
   protected:
-    void SetUp() override {
-        char sTemplate[] = "/tmp/varnel-codes-XXXXXX";
-        ASSERT_NE(mkdtemp(sTemplate), nullptr);
-        m_sDir = sTemplate;
-    }
-    void TearDown() override { system(("rm -rf '" + m_sDir + "'").c_str()); }
-
     static std::vector<std::string> Lines(const std::string& sName) {
         std::ifstream in(sName, std::ios::binary);
         std::vector<std::string> vs;
@@ -184,7 +180,8 @@ class CodeTableTest : public testing::Test {
         return vs;
     }
 
-    std::string m_sDir;
+    testfiles::TempDir m_dir;
+    const std::string& m_sDir = m_dir.path();
 };
 
 TEST_F(CodeTableTest, WritesEveryCodeOfItsRows) {

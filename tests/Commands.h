@@ -1,10 +1,14 @@
-// Helpers for tests that run programs and read what they leave behind.
+// Helpers for tests that run programs and read what they leave behind, in
+// temporary directories of their own.
 #ifndef VARNEL_TESTS_COMMANDS_H
 #define VARNEL_TESTS_COMMANDS_H
 
+#include <ftw.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <vector>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -33,5 +37,30 @@ inline std::string CommandOutput(const std::string& sCommand, int* pStatus = nul
     if (pStatus) *pStatus = WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1;
     return sOut;
 }
+
+// A fresh directory that is removed with everything below it.
+class TempDir {
+  public:
+    TempDir() {
+        const char* base = getenv("TMPDIR");
+        std::string pattern = std::string(base && *base ? base : "/tmp") + "/varnel-test-XXXXXX";
+        std::vector<char> buffer(pattern.begin(), pattern.end());
+        buffer.push_back(0);
+        if (mkdtemp(buffer.data())) path_ = buffer.data();
+    }
+    ~TempDir() {
+        if (!path_.empty()) nftw(path_.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+
+  private:
+    static int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) {
+        remove(path);
+        return 0;
+    }
+    std::string path_;
+};
 
 #endif

@@ -22,7 +22,6 @@ using testfiles::DayEntries;
 using testfiles::Exists;
 using testfiles::InTempDir;
 using testfiles::Letters;
-using testfiles::ReadAll;
 using testfiles::WriteAll;
 using Lines = std::vector<std::string>;
 
@@ -66,7 +65,7 @@ TEST_F(FileSystem, RangeCopyWritesAtTheDestinationsPosition) {
         fclose(dst);
         std::string copied = Letters(c.source_size).substr(c.start, c.expected);
         std::string rest = std::string("YZ").substr(std::min<size_t>(copied.size(), 2));
-        EXPECT_EQ(ReadAll(Path("dst")), "X" + copied + rest);
+        EXPECT_EQ(ReadWholeFile(Path("dst")), "X" + copied + rest);
     }
 }
 
@@ -91,7 +90,7 @@ TEST_F(FileSystem, AppendCopyChecksTheGrowth) {
         EXPECT_EQ(FileCopy(src, dst, c.block, nullptr, c.limit), c.expected);
         fclose(src);
         fclose(dst);
-        EXPECT_EQ(ReadAll(Path("dst")), Letters(50, 'A') + source.substr(0, c.appended));
+        EXPECT_EQ(ReadWholeFile(Path("dst")), Letters(50, 'A') + source.substr(0, c.appended));
     }
 }
 
@@ -116,7 +115,7 @@ void AppendConcurrently(const std::string& dst_name, int threads_count, size_t s
     for (std::thread& thread : threads) thread.join();
     fclose(dst);
 
-    std::string data = ReadAll(dst_name);
+    std::string data = ReadWholeFile(dst_name);
     ASSERT_EQ(data.size(), threads_count * size);
     for (int t = 0; t < threads_count; ++t) {
         SCOPED_TRACE(t);
@@ -158,10 +157,10 @@ TEST_F(FileSystem, CopyByNameReplacesTheDestination) {
     WriteAll("src", data);
     WriteAll("dst", Letters(200000, 'A'));
     EXPECT_TRUE(FileCopy("src", "dst", 1000));
-    EXPECT_EQ(ReadAll(Path("dst")), data);
+    EXPECT_EQ(ReadWholeFile(Path("dst")), data);
     WriteAll("empty", "");
     EXPECT_TRUE(FileCopy("empty", "dst", 7));
-    EXPECT_EQ(ReadAll(Path("dst")), "");
+    EXPECT_EQ(ReadWholeFile(Path("dst")), "");
     EXPECT_TRUE(DayEntries(Dir(), ".err").empty());
 }
 
@@ -173,7 +172,7 @@ TEST_F(FileSystem, CopyByNameRecordsWhatFailed) {
     EXPECT_FALSE(FileCopy("src", "nodir/out", 10));
     EXPECT_FALSE(FileCopy("folder", "out", 10));  // opens, but cannot be read
     EXPECT_FALSE(FileCopy("src", "dst", 0));      // a block of 0 touches nothing
-    EXPECT_EQ(ReadAll(Path("dst")), "kept");
+    EXPECT_EQ(ReadWholeFile(Path("dst")), "kept");
     EXPECT_EQ(DayEntries(Dir(), ".err"), (Lines{"Error read file", "missing", "Error write file",
                                                 "nodir/out", "Error read file", "folder"}));
 }
@@ -320,12 +319,12 @@ TEST_F(FileSystem, CleanRefusesWhatIsNoDirectory) {
 
 TEST_F(FileSystem, WriteAndAddStopAtTheFirstNul) {
     EXPECT_TRUE(gfn_bWriteFile("out", std::string("ab\0cd", 5)));
-    EXPECT_EQ(ReadAll(Path("out")), "ab");
+    EXPECT_EQ(ReadWholeFile(Path("out")), "ab");
     EXPECT_TRUE(gfn_bWriteFile("out", "new"));
-    EXPECT_EQ(ReadAll(Path("out")), "new");
+    EXPECT_EQ(ReadWholeFile(Path("out")), "new");
     EXPECT_TRUE(gfn_bAddFile("added", "line\n"));
     EXPECT_TRUE(gfn_bAddFile("added", "line\n"));
-    EXPECT_EQ(ReadAll(Path("added")), "line\nline\n");
+    EXPECT_EQ(ReadWholeFile(Path("added")), "line\nline\n");
     EXPECT_TRUE(gfn_bWriteFile("empty", ""));
     EXPECT_TRUE(Exists(Path("empty")));
 

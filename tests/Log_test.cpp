@@ -57,7 +57,7 @@ TEST_F(Log, ContentEndsAtItsFirstNulAndKeepsItsLineFeeds) {
     WriteLog("one\ntwo", nullptr, false);
     Lines files = DayFiles(Dir(), "", ".log");
     ASSERT_EQ(files.size(), 1u);
-    std::string text = testfiles::ReadAll(Path(files[0]));
+    std::string text = ReadWholeFile(Path(files[0]));
     EXPECT_EQ(Masked(text), "[T]\tkept\n[T]\tone\ntwo\n");
 }
 
@@ -89,7 +89,7 @@ TEST_F(Log, SwitchedOffWritesNothingButTheStreamFormStillWrites) {
     ASSERT_NE(fp, nullptr);
     WriteLog(fp, "still written");
     fclose(fp);
-    EXPECT_EQ(Masked(testfiles::ReadAll(Path("stream.txt"))), "[T] still written\n");
+    EXPECT_EQ(Masked(ReadWholeFile(Path("stream.txt"))), "[T] still written\n");
 }
 
 TEST_F(Log, StreamFormWritesOneLineAndLeavesTheStreamOpen) {

@@ -365,7 +365,7 @@ TEST(StringRecord, LengthBeyondTheDataReadsWhatIsThere) {
 
 // The address space the process maps now, from /proc/self/status.
 size_t MappedBytes() {
-    std::istringstream in(testfiles::ReadAll("/proc/self/status"));
+    std::istringstream in(ReadWholeFile("/proc/self/status"));
     for (std::string line; std::getline(in, line);)
         if (line.compare(0, 7, "VmSize:") == 0) return std::stoul(line.substr(7)) * 1024;
     return 0;

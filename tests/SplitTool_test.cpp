@@ -5,8 +5,9 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
+
+#include "Commands.h"
 
 namespace {
 
@@ -14,13 +15,6 @@ struct Result {
     int nStatus;
     std::string sOut, sErr;
 };
-
-std::string ReadFile(const std::string& sName) {
-    std::ifstream in(sName, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 std::string GbkToUtf8(const std::string& sGbk) {
     iconv_t cd = iconv_open("UTF-8", "GBK");
@@ -37,12 +31,6 @@ std::string GbkToUtf8(const std::string& sGbk) {
 
 class SplitToolTest : public testing::Test {
   protected:
-    void SetUp() override {
-        char sTemplate[] = "/tmp/varnel-tool-XXXXXX";
-        ASSERT_NE(mkdtemp(sTemplate), nullptr);
-        m_sDir = sTemplate;
-    }
-    void TearDown() override { ASSERT_EQ(system(("rm -rf '" + m_sDir + "'").c_str()), 0); }
 
     std::string WriteInput(const std::string& sName, const std::string& sText) {
         std::string sPath = m_sDir + "/" + sName;
@@ -58,12 +46,13 @@ class SplitToolTest : public testing::Test {
         std::string sCommand = std::string("'") + VARNEL_SPLIT_PATH + "' " + sArgs + " <'" + sIn +
                                "' >'" + sOut + "' 2>'" + m_sDir + "/stderr'";
         int nRaw = system(sCommand.c_str());
-        Result r{WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1, "", ReadFile(m_sDir + "/stderr")};
-        if (sOutTo.empty()) r.sOut = ReadFile(sOut);
+        Result r{WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1, "", ReadWholeFile(m_sDir + "/stderr")};
+        if (sOutTo.empty()) r.sOut = ReadWholeFile(sOut);
         return r;
     }
 
-    std::string m_sDir;
+    TempDir m_dir;
+    const std::string& m_sDir = m_dir.path();
 };
 
 const std::string kSamples = std::string(VARNEL_SOURCE_DIR) + "/samples/";

@@ -19,19 +19,13 @@
 #include <string>
 #include <vector>
 
+#include "Commands.h"
 #include "Log.h"
 
 namespace testfiles {
 
 // The length of a stamp "[YYYY-MM-DD hh:mm:ss]".
 const size_t kStampLength = 21;
-
-inline std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 inline void WriteAll(const std::string& path, const std::string& data) {
     std::ofstream(path, std::ios::binary) << data;
@@ -126,7 +120,7 @@ inline std::vector<std::string> DayEntries(const std::string& dir, const std::st
     std::vector<std::string> contents;
     for (const std::string& name : DayFiles(dir, prefix, extension)) {
         std::string date = name.substr(prefix.size(), 8);
-        std::istringstream in(ReadAll(dir + "/" + name));
+        std::istringstream in(ReadWholeFile(dir + "/" + name));
         for (std::string line; std::getline(in, line);) {
             bool well_formed =
                 IsStampAt(line, 0) && line.size() > kStampLength && line[kStampLength] == '\t';
@@ -140,30 +134,7 @@ inline std::vector<std::string> DayEntries(const std::string& dir, const std::st
     return contents;
 }
 
-// A fresh directory that is removed with everything below it.
-class TempDir {
-  public:
-    TempDir() {
-        const char* base = getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/varnel-test-XXXXXX";
-        std::vector<char> buffer(pattern.begin(), pattern.end());
-        buffer.push_back(0);
-        if (mkdtemp(buffer.data())) path_ = buffer.data();
-    }
-    ~TempDir() {
-        if (!path_.empty()) nftw(path_.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return path_; }
-
-  private:
-    static int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) {
-        remove(path);
-        return 0;
-    }
-    std::string path_;
-};
+using ::TempDir;
 
 // Runs a test in a fresh temporary directory, with the time zone fixed and the
 // default log directory not yet chosen, so that the first default line goes

@@ -5,30 +5,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "Global.h"
+#include "TestFiles.h"
 
 namespace {
 
-class VarnelTest : public testing::Test {
+class VarnelTest : public testfiles::InTempDir {
   protected:
-    void SetUp() override {
-        char sTemplate[] = "/tmp/varnel-init-XXXXXX";
-        ASSERT_NE(mkdtemp(sTemplate), nullptr);
-        m_sDir = sTemplate;
-        char sOld[4096];
-        ASSERT_NE(getcwd(sOld, sizeof sOld), nullptr);
-        m_sOldDir = sOld;
-        ASSERT_EQ(chdir(m_sDir.c_str()), 0);
-    }
     void TearDown() override {
         VN_Exit();
-        ASSERT_EQ(chdir(m_sOldDir.c_str()), 0);
-        ASSERT_EQ(system(("rm -rf '" + m_sDir + "'").c_str()), 0);
+        InTempDir::TearDown();
     }
-    std::string m_sDir, m_sOldDir;
+    const std::string m_sDir = Dir();
 };
 
 TEST_F(VarnelTest, DataDirectoryFollowsTheGivenOrWorkingDirectory) {
