@@ -26,7 +26,6 @@ using testfiles::Exists;
 using testfiles::InTempDir;
 using testfiles::Letters;
 using testfiles::Masked;
-using testfiles::ReadAll;
 using testfiles::WriteAll;
 using Lines = std::vector<std::string>;
 
@@ -261,7 +260,7 @@ TEST_F(Faults, LinesFarLongerThanAnyBufferComeThroughWhole) {
     EXPECT_EQ(str2time(sLine.c_str()), -1);
     std::vector<std::string> vsFiles = testfiles::DayFiles(Dir(), "", ".err");
     ASSERT_EQ(vsFiles.size(), 1u);
-    EXPECT_EQ(Masked(ReadAll(Path(vsFiles[0]))),
+    EXPECT_EQ(Masked(ReadWholeFile(Path(vsFiles[0]))),
               "[T]\t" + sLine + "\n[T]\tstrDateStr[" + sLine + "] err \n\n");
     std::string sName = Letters(300);
     std::string sValue;
