@@ -219,7 +219,8 @@ TEST_F(Faults, DirectoryWalkersRefuseWhatTheyCannotOpen) {
     EXPECT_TRUE(Exists(Path("plain")));
 }
 
-// Opening a directory as a stream succeeds; every read from it fails.
+// Opening a directory as a stream succeeds; every read from it fails, and the
+// stream readers and copies take nothing from it.
 TEST_F(Faults, StreamReadersOverADirectoryGiveNothing) {
     FILE* fp = fopen(Dir().c_str(), "rb");
     ASSERT_NE(fp, nullptr);
@@ -229,7 +230,14 @@ TEST_F(Faults, StreamReadersOverADirectoryGiveNothing) {
     EXPECT_EQ(GetFileLinesCount(fp), 0u);
     std::vector<std::string> vsWords;
     EXPECT_EQ(ReadNWord(fp, 5, vsWords), 0u);
+    FILE* dst = fopen(Path("copy").c_str(), "w+b");
+    ASSERT_NE(dst, nullptr);
+    unsigned char sBuf[4];
+    EXPECT_EQ(FileCopy(fp, dst, 0, 10, sBuf, sizeof sBuf, nullptr), 0);
+    EXPECT_EQ(FileCopy(fp, dst, 4, nullptr, 0), -2);  // the directory's size never arrives
+    fclose(dst);
     fclose(fp);
+    EXPECT_EQ(ReadWholeFile(Path("copy")), "");
     EXPECT_FALSE(gfn_bWriteFile(Dir().c_str(), "text"));
     EXPECT_FALSE(CC_Generate(Dir().c_str()));
 }
