@@ -2,12 +2,15 @@
 // encoding; the rest, up to a NUL, is the text. Checked on every input: the
 // sentences, with the whitespace skipped before each, rebuild the text; none
 // is empty; each ends in an end mark or at the text's end; and once the text is
-// exhausted every further call gives the empty string.
+// exhausted every further call gives the empty string. A sentence handed back
+// as a new text, while it still lies inside the library's copy of the old one,
+// is that new text's one and only sentence.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "FuzzSupport.h"
 #include "Varnel.h"
 
 namespace {
@@ -27,8 +30,11 @@ bool EndsInMark(const std::string& s, int nEncode) {
     return false;
 }
 
-void Check(bool bHolds) {
-    if (!bHolds) abort();
+void CheckHandedBack(ExactText& text, int nEncode) {
+    const char* sFirst = VN_GetSentence(text.get(), nEncode);
+    const std::string sSentence = sFirst;
+    Check(VN_GetSentence(sFirst, nEncode) == sSentence, "a sentence is its own first sentence");
+    Check(*VN_GetSentence(nullptr, nEncode) == 0, "and its only one");
 }
 
 }  // namespace
@@ -41,19 +47,21 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
     if (nSize == 0) return 0;
     int nEncode = pData[0] & 1;
-    std::string sText(reinterpret_cast<const char*>(pData + 1), nSize - 1);
-    sText.resize(strlen(sText.c_str()));
+    const std::string sText =
+        UpToNul(std::string(reinterpret_cast<const char*>(pData + 1), nSize - 1));
+    ExactText text(sText);
 
     size_t nPos = 0;
-    for (const char* s = VN_GetSentence(sText.c_str(), nEncode); *s;
+    for (const char* s = VN_GetSentence(text.get(), nEncode); *s;
          s = VN_GetSentence(nullptr, nEncode)) {
         std::string sSentence = s;
         while (nPos < sText.size() && IsBlank(sText[nPos])) ++nPos;
-        Check(sText.compare(nPos, sSentence.size(), sSentence) == 0);
+        Check(sText.compare(nPos, sSentence.size(), sSentence) == 0, "sentences rebuild the text");
         nPos += sSentence.size();
-        Check(EndsInMark(sSentence, nEncode) || nPos == sText.size());
+        Check(EndsInMark(sSentence, nEncode) || nPos == sText.size(), "a sentence ends in a mark");
     }
-    while (nPos < sText.size()) Check(IsBlank(sText[nPos++]));
-    for (int i = 0; i < 3; ++i) Check(*VN_GetSentence(nullptr, nEncode) == 0);
+    while (nPos < sText.size()) Check(IsBlank(sText[nPos++]), "only whitespace is left");
+    for (int i = 0; i < 3; ++i) Check(*VN_GetSentence(nullptr, nEncode) == 0, "exhausted stays");
+    CheckHandedBack(text, nEncode);
     return 0;
 }
