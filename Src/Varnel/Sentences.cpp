@@ -113,6 +113,26 @@ CSentences::~CSentences() {
     m_sText = nullptr;
 }
 
+// Called once per sentence, so kept inline in GetSentence.
+inline const char* CSentences::CutNextSentence() {
+    char* pText = m_pSentenceStart;
+    size_t nSize = static_cast<size_t>(m_pTextEnd - pText);
+    size_t nStart = 0;
+    // The terminator, no blank, stops this.
+    while (IsBlank(static_cast<unsigned char>(pText[nStart]))) ++nStart;
+
+    size_t nLen = ScanSentenceEndFast(pText + nStart, nSize - nStart, m_nEncode, m_scanBlock);
+    if (nLen == kNoSentenceEnd) {
+        MarkExhausted();
+        return pText[nStart] ? pText + nStart : m_sNullStr;
+    }
+    char* pCut = pText + nStart + nLen;
+    m_charEnd = *pCut;
+    *pCut = 0;
+    m_pNextSentence = pCut;
+    return pText + nStart;
+}
+
 const char* CSentences::GetSentence(const char* sText, int encode) {
     if (sText) {
         if (!TakeText(sText, encode)) return m_sNullStr;
@@ -147,24 +167,6 @@ bool CSentences::ReserveCopy(size_t nNeed) {
     m_sText = new (std::nothrow) char[nNeed];
     m_nCapacity = m_sText ? nNeed : 0;
     return m_sText != nullptr;
-}
-
-const char* CSentences::CutNextSentence() {
-    char* pText = m_pSentenceStart;
-    size_t nSize = static_cast<size_t>(m_pTextEnd - pText);
-    size_t nStart = 0;
-    while (nStart < nSize && IsBlank(static_cast<unsigned char>(pText[nStart]))) ++nStart;
-
-    size_t nLen = ScanSentenceEndFast(pText + nStart, nSize - nStart, m_nEncode, m_scanBlock);
-    if (nLen == kNoSentenceEnd) {
-        MarkExhausted();
-        return pText[nStart] ? pText + nStart : m_sNullStr;
-    }
-    char* pCut = pText + nStart + nLen;
-    m_charEnd = *pCut;
-    *pCut = 0;
-    m_pNextSentence = pCut;
-    return pText + nStart;
 }
 
 void CSentences::MarkExhausted() {
