@@ -4,8 +4,11 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES ?= cmake g++ make libgtest-dev libgmock-dev pkg-config
+BENCH_PACKAGES ?= libbenchmark-dev libicu-dev
+BENCH_BUILD ?= $(BUILD)-bench
+BENCH_ARGS ?=
 
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test bench clean
 
 all: build
 
@@ -30,5 +33,13 @@ run: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
+# The throughput benchmarks, in a build of their own; never part of the tests.
+# Pass Google Benchmark flags in BENCH_ARGS, e.g. BENCH_ARGS=--benchmark_filter=/1MB
+bench:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(BENCH_PACKAGES)"
+	cmake -S . -B $(BENCH_BUILD) -DVARNEL_BENCH=ON -DVARNEL_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target varnel-bench
+	$(BENCH_BUILD)/bench/varnel-bench $(BENCH_ARGS)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BENCH_BUILD)
