@@ -113,36 +113,35 @@ CSentences::~CSentences() {
     m_sText = nullptr;
 }
 
-// Called once per sentence, so kept inline in GetSentence.
-inline const char* CSentences::CutNextSentence() {
-    char* pText = m_pSentenceStart;
-    size_t nSize = static_cast<size_t>(m_pTextEnd - pText);
-    size_t nStart = 0;
+// Called once per sentence, so kept inline in GetSentence. The scan starts
+// at m_pSentenceStart, whose byte is c.
+inline const char* CSentences::CutNextSentence(char c) {
+    char* pStart = m_pSentenceStart;
     // The terminator, no blank, stops this.
-    while (IsBlank(static_cast<unsigned char>(pText[nStart]))) ++nStart;
+    while (IsBlank(static_cast<unsigned char>(c))) c = *++pStart;
 
-    size_t nLen = ScanSentenceEndFast(pText + nStart, nSize - nStart, m_nEncode, m_scanBlock);
+    size_t nSize = static_cast<size_t>(m_pTextEnd - pStart);
+    size_t nLen = ScanSentenceEndFast(pStart, nSize, m_nEncode, m_scanBlock);
     if (nLen == kNoSentenceEnd) {
         MarkExhausted();
-        return pText[nStart] ? pText + nStart : m_sNullStr;
+        return *pStart ? pStart : m_sNullStr;
     }
-    char* pCut = pText + nStart + nLen;
+    char* pCut = pStart + nLen;
     m_charEnd = *pCut;
     *pCut = 0;
     m_pNextSentence = pCut;
-    return pText + nStart;
+    return pStart;
 }
 
 const char* CSentences::GetSentence(const char* sText, int encode) {
-    if (sText) {
-        if (!TakeText(sText, encode)) return m_sNullStr;
-    } else {
-        if (!m_pNextSentence) return m_sNullStr;  // no text was ever given
-        *m_pNextSentence = m_charEnd;
-        m_pSentenceStart = m_pNextSentence;
-        if (m_pSentenceStart == m_sNullStr) return m_sNullStr;
-    }
-    return CutNextSentence();
+    if (sText) return TakeText(sText, encode) ? CutNextSentence(*m_sText) : m_sNullStr;
+    char* pNext = m_pNextSentence;
+    if (!pNext) return m_sNullStr;  // no text was ever given
+    char c = m_charEnd;
+    *pNext = c;  // undoes the last cut; once exhausted, rewrites m_sNullStr's NUL
+    m_pSentenceStart = pNext;
+    if (pNext == m_sNullStr) return m_sNullStr;
+    return CutNextSentence(c);
 }
 
 bool CSentences::TakeText(const char* sText, int encode) {

@@ -33,7 +33,7 @@ class CSentences {
   private:
     bool TakeText(const char* sText, int encode);
     bool ReserveCopy(size_t nNeed);
-    const char* CutNextSentence();
+    const char* CutNextSentence(char c);
     void MarkExhausted();
 
     char* m_sText;           // own copy of the current text; null when none
