@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "Varnel.h"
 
@@ -82,7 +83,7 @@ size_t SplitJob(const char* pIn, size_t nIn, int nEncode, char* pOut) {
 }
 
 JobQueue::JobQueue(int nWorkers, size_t nBlock, int nEncode, std::function<void(size_t)> onDone)
-    : m_nEncode(nEncode), m_nBlock(nBlock), m_onDone(std::move(onDone)) {
+    : m_nEncode(nEncode), m_onDone(std::move(onDone)) {
     // Two slots a worker: one it splits while the next one is filled.
     size_t nSlots = nWorkers > 1 ? 2 * static_cast<size_t>(nWorkers) : 1;
     size_t nSlotBytes = (nBlock + 1) + 2 * nBlock;

@@ -59,7 +59,6 @@ class JobQueue {
     bool CollectOne();
 
     int m_nEncode;
-    size_t m_nBlock;
     std::function<void(size_t)> m_onDone;
     bool m_bReady = false;
     bool m_bFailed = false;
