@@ -42,13 +42,13 @@ bool ReadMessage(int fd, Message& message) {
     return true;
 }
 
-// A sentence ending in its own CR or LF keeps a single line break.
+// A sentence ending in its own CR or LF keeps a single line break. The copy
+// finds the sentence's end as it goes.
 char* AppendLine(char* pOut, const char* sSentence) {
-    size_t nLen = strlen(sSentence);
-    if (nLen > 0 && (sSentence[nLen - 1] == '\n' || sSentence[nLen - 1] == '\r')) --nLen;
-    memcpy(pOut, sSentence, nLen);
-    pOut[nLen] = '\n';
-    return pOut + nLen + 1;
+    char* pEnd = stpcpy(pOut, sSentence);
+    if (pEnd > pOut && (pEnd[-1] == '\n' || pEnd[-1] == '\r')) --pEnd;
+    *pEnd = '\n';
+    return pEnd + 1;
 }
 
 // A worker's life: split the jobs that arrive, until the pipe closes.

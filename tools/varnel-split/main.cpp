@@ -28,7 +28,7 @@ const char kUsage[] =
     "  -j, --jobs N          split with N worker processes, 1 to 64 (default 1);\n"
     "                        the output is the same for every N\n"
     "  -b, --block-size SIZE read and split the input SIZE bytes at a time\n"
-    "                        (default 4M; suffixes K, M and G; 1K to 1G)\n"
+    "                        (default 1M; suffixes K, M and G; 1K to 1G)\n"
     "      --progress        draw a progress bar with bytes and MB/s on standard\n"
     "                        error (the default when it is a terminal)\n"
     "      --no-progress     draw no progress bar\n"
@@ -49,7 +49,7 @@ const int kMaxJobs = 64;
 struct Options {
     int nEncode = 1;
     int nJobs = 1;
-    size_t nBlock = 4 * kKB * kKB;
+    size_t nBlock = kKB * kKB;
     int nProgress = -1;  // -1: when standard error is a terminal
     std::vector<std::string> vsFiles;
 };
