@@ -36,9 +36,9 @@ const char kUsage[] =
     "\n"
     "The input is read one block at a time and cut only after a NUL or after a\n"
     "line feed that ends a sentence, so files larger than memory can be split.\n"
-    "Memory in use stays near 3 * SIZE per worker (2 * 3 * SIZE per worker with\n"
-    "more than one), more only where a text runs longer than SIZE without such a\n"
-    "line feed.\n"
+    "Buffers take about 4 * SIZE with one job and 7 * SIZE a worker with more;\n"
+    "more is needed only where a text runs longer than SIZE without such a line\n"
+    "feed.\n"
     "\n"
     "Exit status: 0 when every file was split, 1 when a file could not be read\n"
     "or the output could not be written, 2 for a bad option.\n";
