@@ -4,11 +4,12 @@
 //
 // A window starts on a character boundary. In it, one bit per byte marks the
 // first bytes of end marks, the '.'s that a blank follows and the bytes of
-// characters longer than one byte; from these follow the sentence ends. GBK character boundaries
-// come from the runs of bytes of 0x80 and above: a run pairs up from its start, and a run of odd
-// length swallows the byte after it. UTF-8 boundaries come from the lead
-// bytes; where lead and continuation bytes do not match up, the window stops
-// and the plain scan takes over for the next 64 bytes.
+// characters longer than one byte; from these follow the sentence ends. GBK
+// character boundaries come from the runs of bytes of 0x80 and above: a run
+// pairs up from its start, and a run of odd length swallows the byte after
+// it. UTF-8 boundaries come from the lead bytes; where lead and continuation
+// bytes do not match up, the window stops and the plain scan takes over for
+// the next 64 bytes.
 #ifndef VARNEL_VARNEL_FASTSCAN_H
 #define VARNEL_VARNEL_FASTSCAN_H
 
@@ -33,13 +34,12 @@ struct ScanBlock {
     static constexpr size_t kMaxCuts = kScanWord * kScanWindowWords;
 
     SimdLevel level = SimdLevel::kScalar;
-    const char* pBase = nullptr;       // a character boundary
-    size_t nLen = 0;                   // bytes covered; 0 when nothing is kept
-    bool bEnglishAtEnd = true;         // every character since the last end is one byte long
-    size_t nCuts = 0;                  // sentence ends found in the window
-    size_t nNextCut = 0;               // the first of them that no call has returned yet
-    uint16_t anMarkAt[kMaxCuts] = {};  // where each end mark starts, from pBase
-    uint16_t anCutAt[kMaxCuts] = {};   // where the cut behind it falls
+    const char* pBase = nullptr;      // a character boundary
+    size_t nLen = 0;                  // bytes covered; 0 when nothing is kept
+    bool bEnglishAtEnd = true;        // every character since the last end is one byte long
+    size_t nCuts = 0;                 // sentence ends found in the window
+    size_t nNextCut = 0;              // the first of them that no call has returned yet
+    uint16_t anCutAt[kMaxCuts] = {};  // where each cut falls, behind its mark, from pBase
 };
 
 // ScanSentenceEnd's result for sText[0..nSize), found at block.level. sText

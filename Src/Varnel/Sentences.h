@@ -44,7 +44,7 @@ class CSentences {
     char m_sNullStr[1];      // the empty string returned when nothing is left
     char* m_pTextEnd;        // the copy's terminator, so no call measures the rest again
     size_t m_nCapacity;      // bytes allocated for m_sText, kept for the next text that fits
-    ScanBlock m_scanBlock;   // what the fast scan knows of the block it last read
+    ScanBlock m_scanBlock;   // what the fast scan knows of the window it last read
 };
 
 // Returned by ScanSentenceEnd when the text holds no end mark.
