@@ -303,4 +303,22 @@ TEST(SentenceScanFastTest, GivesBackACopyFarLargerThanTheText) {
     EXPECT_LT(g_nArrayBytesInUse, nBefore + kMB) << "a small text must not keep the large copy";
 }
 
+// A sentence of the current text handed back as the next text: inside the
+// kept buffer the bytes overlap, and a buffer given back must not be freed
+// before the sentence is copied out of it.
+TEST(SentenceScanFastTest, TakesASentenceOfItsOwnAsTheNextText) {
+    CSentences splitter;
+    std::string sLong = "A. " + std::string(100, 'b') + ". Tail.";
+    splitter.GetSentence(sLong.c_str(), kUtf8);
+    const char* sSecond = splitter.GetSentence(nullptr, kUtf8);
+    EXPECT_EQ(std::string(splitter.GetSentence(sSecond, kUtf8)), std::string(100, 'b') + ".");
+    EXPECT_STREQ(splitter.GetSentence(nullptr, kUtf8), "");
+
+    std::string sLarge = "Head. " + std::string(2 << 20, 'c') + ". Last one.";
+    splitter.GetSentence(sLarge.c_str(), kUtf8);
+    splitter.GetSentence(nullptr, kUtf8);
+    const char* sLast = splitter.GetSentence(nullptr, kUtf8);
+    EXPECT_STREQ(splitter.GetSentence(sLast, kUtf8), "Last one.");
+}
+
 }  // namespace

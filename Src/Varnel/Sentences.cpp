@@ -147,25 +147,32 @@ const char* CSentences::GetSentence(const char* sText, int encode) {
 bool CSentences::TakeText(const char* sText, int encode) {
     size_t nLen = strlen(sText);
     m_scanBlock.nLen = 0;
-    if (!ReserveCopy(nLen + 1)) {
+    if (!CopyText(sText, nLen + 1)) {
         m_pSentenceStart = m_sNullStr;
         m_pTextEnd = nullptr;
         MarkExhausted();
         return false;
     }
-    memcpy(m_sText, sText, nLen + 1);
     m_pTextEnd = m_sText + nLen;
     m_pSentenceStart = m_sText;
     m_nEncode = encode;
     return true;
 }
 
-bool CSentences::ReserveCopy(size_t nNeed) {
-    if (m_nCapacity >= nNeed && m_nCapacity - nNeed < kMaxUnusedCopy) return true;
+// The text may lie inside the old copy (a sentence handed back): the kept
+// buffer takes it with memmove, and a new buffer is filled before the old one
+// is freed.
+bool CSentences::CopyText(const char* sText, size_t nNeed) {
+    if (m_nCapacity >= nNeed && m_nCapacity - nNeed < kMaxUnusedCopy) {
+        memmove(m_sText, sText, nNeed);
+        return true;
+    }
+    char* pCopy = new (std::nothrow) char[nNeed];
+    if (pCopy) memcpy(pCopy, sText, nNeed);
     delete[] m_sText;
-    m_sText = new (std::nothrow) char[nNeed];
-    m_nCapacity = m_sText ? nNeed : 0;
-    return m_sText != nullptr;
+    m_sText = pCopy;
+    m_nCapacity = pCopy ? nNeed : 0;
+    return pCopy != nullptr;
 }
 
 void CSentences::MarkExhausted() {

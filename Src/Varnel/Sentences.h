@@ -32,7 +32,7 @@ class CSentences {
 
   private:
     bool TakeText(const char* sText, int encode);
-    bool ReserveCopy(size_t nNeed);
+    bool CopyText(const char* sText, size_t nNeed);
     const char* CutNextSentence(char c);
     void MarkExhausted();
 
