@@ -7,12 +7,15 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES ?= cmake g++ make libgtest-dev libgmock-dev pkg-config python3 groff-base binutils
 WINDOWS_BUILD ?= build-windows
 WINDOWS_PACKAGES ?= cmake make g++-mingw-w64-x86-64-posix wine64 wine
+BENCH_PACKAGES ?= libbenchmark-dev libicu-dev
+BENCH_BUILD ?= $(BUILD)-bench
+BENCH_ARGS ?=
 
 FUZZ_SECONDS ?= 15
 FUZZ_BUILD ?= build-fuzz
 ASAN_BUILD ?= build-asan
 
-.PHONY: all deps deps-windows build run test test-windows sanitize memcheck fuzz fuzz-smoke clean
+.PHONY: all deps deps-windows build run test test-windows sanitize memcheck fuzz fuzz-smoke bench clean
 
 all: build
 
@@ -84,5 +87,13 @@ test-windows: deps-windows
 	ctest --test-dir $(WINDOWS_BUILD) --output-on-failure; status=$$?; \
 	wineserver -w; rm -rf "$$prefix"; exit $$status
 
+# The throughput benchmarks, in a build of their own; never part of the tests.
+# Pass Google Benchmark flags in BENCH_ARGS, e.g. BENCH_ARGS=--benchmark_filter=/1MB
+bench:
+	@$(call install-missing,$(PACKAGES) $(BENCH_PACKAGES))
+	cmake -S . -B $(BENCH_BUILD) -DVARNEL_BENCH=ON -DVARNEL_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target varnel-bench
+	$(BENCH_BUILD)/bench/varnel-bench $(BENCH_ARGS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(BENCH_BUILD)
