@@ -7,6 +7,9 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES ?= cmake g++ make libgtest-dev libgmock-dev pkg-config python3 groff-base binutils
 WINDOWS_BUILD ?= build-windows
 WINDOWS_PACKAGES ?= cmake make g++-mingw-w64-x86-64-posix wine64 wine
+BENCH_PACKAGES ?= libbenchmark-dev libicu-dev
+BENCH_BUILD ?= $(BUILD)-bench
+BENCH_ARGS ?=
 
 FUZZ_SECONDS ?= 15
 FUZZ_BUILD ?= build-fuzz
@@ -16,10 +19,10 @@ TSAN_BUILD ?= build-tsan
 # CReadFile, then log lines and appending copies from many threads.
 TSAN_TESTS ?= ReadFile_test:ReadFileTest.SharedObject* Log_test:Log.LinesFromManyThreads* \
 	FileSystem_test:FileSystem.AppendCopiesSharing*
-BENCH_BUILD ?= build-bench
 SOAK_MIB ?= 1024
 
-.PHONY: all deps deps-windows build run test test-windows sanitize tsan memcheck fuzz fuzz-smoke soak clean
+.PHONY: all deps deps-windows build run test test-windows sanitize tsan memcheck fuzz fuzz-smoke bench soak \
+	clean
 
 all: build
 
@@ -95,8 +98,9 @@ fuzz-smoke: fuzz
 
 # SOAK_MIB of mixed text per encoding through the interface, as one text and
 # as many small ones; by hand only, it needs about three times that in memory.
-soak: deps
-	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DVARNEL_BENCH=ON -DVARNEL_TESTS=OFF $(CMAKE_FLAGS)
+soak:
+	@$(call install-missing,$(PACKAGES) $(BENCH_PACKAGES))
+	cmake -S . -B $(BENCH_BUILD) -DVARNEL_BENCH=ON -DVARNEL_TESTS=OFF $(CMAKE_FLAGS)
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target varnel-soak
 	$(BENCH_BUILD)/bench/soak/varnel-soak $(SOAK_MIB)
 
@@ -109,6 +113,14 @@ test-windows: deps-windows
 	@prefix=$$(mktemp -d); export WINEPREFIX=$$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="; \
 	ctest --test-dir $(WINDOWS_BUILD) --output-on-failure; status=$$?; \
 	wineserver -w; rm -rf "$$prefix"; exit $$status
+
+# The throughput benchmarks, in a build of their own; never part of the tests.
+# Pass Google Benchmark flags in BENCH_ARGS, e.g. BENCH_ARGS=--benchmark_filter=/1MB
+bench:
+	@$(call install-missing,$(PACKAGES) $(BENCH_PACKAGES))
+	cmake -S . -B $(BENCH_BUILD) -DVARNEL_BENCH=ON -DVARNEL_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target varnel-bench
+	$(BENCH_BUILD)/bench/varnel-bench $(BENCH_ARGS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(BENCH_BUILD)

@@ -194,7 +194,7 @@ TEST(SentencesTest, FailedCopyGivesTheEmptyString) {
     CSentences splitter;
     EXPECT_STREQ(splitter.GetSentence("Old. Text.", kGbk), "Old.");
     g_bFailNextArrayNew = true;
-    EXPECT_STREQ(splitter.GetSentence("New. Text.", kGbk), "");
+    EXPECT_STREQ(splitter.GetSentence("New and longer. Text.", kGbk), "");
     EXPECT_FALSE(g_bFailNextArrayNew) << "the copy was attempted";
     EXPECT_STREQ(splitter.GetSentence(nullptr, kGbk), "") << "the old text is gone too";
     EXPECT_STREQ(splitter.GetSentence("Next. Text.", kGbk), "Next.");

@@ -5,6 +5,9 @@
 
 namespace {
 
+// A kept copy buffer may exceed the text by this much before it is given back.
+constexpr size_t kMaxUnusedCopy = size_t(1) << 20;
+
 inline bool IsBlank(unsigned char c) { return c == ' ' || c == '\r' || c == '\n' || c == '\t'; }
 
 inline bool IsSingleByteMark(unsigned char c) {
@@ -37,10 +40,8 @@ inline bool EndsEnglishSentence(const unsigned char* p, size_t i, bool bEnglish)
     return bEnglish && p[i] == '.' && (p[i + 1] == ' ' || p[i + 1] == 0);
 }
 
-size_t ScanGbk(const unsigned char* p, size_t n) {
-    bool bEnglish = true;
-    size_t i = 0;
-    while (i < n) {
+size_t ScanGbk(const unsigned char* p, size_t n, size_t& i, bool& bEnglish, size_t nStop) {
+    while (i < nStop) {
         unsigned char c = p[i];
         if (c >= 0x80) {
             if (i + 1 < n) {
@@ -51,7 +52,8 @@ size_t ScanGbk(const unsigned char* p, size_t n) {
             }
             // A high byte last in the text is a character of its own; alone,
             // A1 is found at the head of the mark table and so ends the text.
-            return c == 0xA1 ? i + 1 : kNoSentenceEnd;
+            ++i;
+            return c == 0xA1 ? i : kNoSentenceEnd;
         }
         if (IsSingleByteMark(c) || EndsEnglishSentence(p, i, bEnglish)) return i + 1;
         ++i;
@@ -59,10 +61,8 @@ size_t ScanGbk(const unsigned char* p, size_t n) {
     return kNoSentenceEnd;
 }
 
-size_t ScanUtf8(const unsigned char* p, size_t n) {
-    bool bEnglish = true;
-    size_t i = 0;
-    while (i < n) {
+size_t ScanUtf8(const unsigned char* p, size_t n, size_t& i, bool& bEnglish, size_t nStop) {
+    while (i < nStop) {
         unsigned char c = p[i];
         if (c < 0x80) {
             if (IsSingleByteMark(c) || EndsEnglishSentence(p, i, bEnglish)) return i + 1;
@@ -83,8 +83,17 @@ size_t ScanUtf8(const unsigned char* p, size_t n) {
 }  // namespace
 
 size_t ScanSentenceEnd(const char* sText, size_t nSize, int nEncode) {
+    size_t nPos = 0;
+    bool bEnglish = true;
+    return ResumeSentenceScan(sText, nSize, nEncode, nPos, bEnglish, nSize);
+}
+
+size_t ResumeSentenceScan(const char* sText, size_t nSize, int nEncode, size_t& nPos,
+                          bool& bEnglish, size_t nStop) {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(sText);
-    return nEncode == 1 ? ScanUtf8(p, nSize) : ScanGbk(p, nSize);
+    if (nStop > nSize) nStop = nSize;
+    return nEncode == 1 ? ScanUtf8(p, nSize, nPos, bEnglish, nStop)
+                        : ScanGbk(p, nSize, nPos, bEnglish, nStop);
 }
 
 CSentences::CSentences()
@@ -94,34 +103,51 @@ CSentences::CSentences()
       m_charEnd(0),
       m_nEncode(0),
       m_sNullStr{0},
-      m_pTextEnd(nullptr) {}
+      m_pTextEnd(nullptr),
+      m_nCapacity(0) {
+    m_scanBlock.level = BestSimdLevel();
+}
 
 CSentences::~CSentences() {
     delete[] m_sText;
     m_sText = nullptr;
 }
 
-const char* CSentences::GetSentence(const char* sText, int encode) {
-    if (sText) {
-        if (!TakeText(sText, encode)) return m_sNullStr;
-    } else {
-        if (!m_pNextSentence) return m_sNullStr;  // no text was ever given
-        *m_pNextSentence = m_charEnd;
-        m_pSentenceStart = m_pNextSentence;
-        if (m_pSentenceStart == m_sNullStr) return m_sNullStr;
+// Called once per sentence, so kept inline in GetSentence. The scan starts
+// at m_pSentenceStart, whose byte is c.
+inline const char* CSentences::CutNextSentence(char c) {
+    char* pStart = m_pSentenceStart;
+    // The terminator, no blank, stops this.
+    while (IsBlank(static_cast<unsigned char>(c))) c = *++pStart;
+
+    size_t nSize = static_cast<size_t>(m_pTextEnd - pStart);
+    size_t nLen = ScanSentenceEndFast(pStart, nSize, m_nEncode, m_scanBlock);
+    if (nLen == kNoSentenceEnd) {
+        MarkExhausted();
+        return *pStart ? pStart : m_sNullStr;
     }
-    return CutNextSentence();
+    char* pCut = pStart + nLen;
+    m_charEnd = *pCut;
+    *pCut = 0;
+    m_pNextSentence = pCut;
+    return pStart;
+}
+
+const char* CSentences::GetSentence(const char* sText, int encode) {
+    if (sText) return TakeText(sText, encode) ? CutNextSentence(*m_sText) : m_sNullStr;
+    char* pNext = m_pNextSentence;
+    if (!pNext) return m_sNullStr;  // no text was ever given
+    char c = m_charEnd;
+    *pNext = c;  // undoes the last cut; once exhausted, rewrites m_sNullStr's NUL
+    m_pSentenceStart = pNext;
+    if (pNext == m_sNullStr) return m_sNullStr;
+    return CutNextSentence(c);
 }
 
 bool CSentences::TakeText(const char* sText, int encode) {
-    // The new text may lie inside the old copy (a sentence handed back), so
-    // the old copy is freed only once the new one is made.
     size_t nLen = strlen(sText);
-    char* pCopy = new (std::nothrow) char[nLen + 1];
-    if (pCopy) memcpy(pCopy, sText, nLen + 1);
-    delete[] m_sText;
-    m_sText = pCopy;
-    if (!m_sText) {
+    m_scanBlock.nLen = 0;
+    if (!CopyText(sText, nLen + 1)) {
         m_pSentenceStart = m_sNullStr;
         m_pTextEnd = nullptr;
         MarkExhausted();
@@ -133,22 +159,20 @@ bool CSentences::TakeText(const char* sText, int encode) {
     return true;
 }
 
-const char* CSentences::CutNextSentence() {
-    char* pText = m_pSentenceStart;
-    size_t nSize = static_cast<size_t>(m_pTextEnd - pText);
-    size_t nStart = 0;
-    while (nStart < nSize && IsBlank(static_cast<unsigned char>(pText[nStart]))) ++nStart;
-
-    size_t nLen = ScanSentenceEnd(pText + nStart, nSize - nStart, m_nEncode);
-    if (nLen == kNoSentenceEnd) {
-        MarkExhausted();
-        return pText[nStart] ? pText + nStart : m_sNullStr;
+// The text may lie inside the old copy (a sentence handed back): the kept
+// buffer takes it with memmove, and a new buffer is filled before the old one
+// is freed.
+bool CSentences::CopyText(const char* sText, size_t nNeed) {
+    if (m_nCapacity >= nNeed && m_nCapacity - nNeed < kMaxUnusedCopy) {
+        memmove(m_sText, sText, nNeed);
+        return true;
     }
-    char* pCut = pText + nStart + nLen;
-    m_charEnd = *pCut;
-    *pCut = 0;
-    m_pNextSentence = pCut;
-    return pText + nStart;
+    char* pCopy = new (std::nothrow) char[nNeed];
+    if (pCopy) memcpy(pCopy, sText, nNeed);
+    delete[] m_sText;
+    m_sText = pCopy;
+    m_nCapacity = pCopy ? nNeed : 0;
+    return pCopy != nullptr;
 }
 
 void CSentences::MarkExhausted() {

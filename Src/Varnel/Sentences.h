@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+#include "FastScan.h"
+
 // Cuts a text into sentences in place, inside its own copy of the text.
 //
 // A sentence ends after "。", "！" or "？" (GBK or UTF-8), after '?', '!', CR or
@@ -12,7 +14,8 @@
 // sentence is skipped. Each sentence is ended by one NUL written over the byte
 // behind it; that byte is put back on the next call.
 //
-// One thread at a time may use an instance.
+// The copy's buffer is kept for the next text when that text fits and leaves
+// no more than 1 MB of it unused. One thread at a time may use an instance.
 class CSentences {
   public:
     CSentences();
@@ -29,7 +32,8 @@ class CSentences {
 
   private:
     bool TakeText(const char* sText, int encode);
-    const char* CutNextSentence();
+    bool CopyText(const char* sText, size_t nNeed);
+    const char* CutNextSentence(char c);
     void MarkExhausted();
 
     char* m_sText;           // own copy of the current text; null when none
@@ -39,6 +43,8 @@ class CSentences {
     int m_nEncode;           // 1 is UTF-8, any other value GBK
     char m_sNullStr[1];      // the empty string returned when nothing is left
     char* m_pTextEnd;        // the copy's terminator, so no call measures the rest again
+    size_t m_nCapacity;      // bytes allocated for m_sText, kept for the next text that fits
+    ScanBlock m_scanBlock;   // what the fast scan knows of the window it last read
 };
 
 // Returned by ScanSentenceEnd when the text holds no end mark.
@@ -49,5 +55,13 @@ constexpr size_t kNoSentenceEnd = static_cast<size_t>(-1);
 // be the NUL terminator and no NUL may come before it; sText must not start
 // with whitespace the caller wants skipped.
 size_t ScanSentenceEnd(const char* sText, size_t nSize, int nEncode);
+
+// The same scan resumed at sText[nPos], a character boundary, with bEnglish
+// true when every character since the sentence began is one byte long. Returns
+// the length from sText to the first sentence end; or, once nPos reaches
+// nStop or the end of the text, kNoSentenceEnd with nPos left on a character
+// boundary (past nStop when a character straddles it) and bEnglish updated.
+size_t ResumeSentenceScan(const char* sText, size_t nSize, int nEncode, size_t& nPos,
+                          bool& bEnglish, size_t nStop);
 
 #endif
