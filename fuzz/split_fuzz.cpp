@@ -2,7 +2,9 @@
 // encoding; the rest, up to a NUL, is the text. Checked on every input: the
 // sentences, with the whitespace skipped before each, rebuild the text; none
 // is empty; each ends in an end mark or at the text's end; and once the text is
-// exhausted every further call gives the empty string. A sentence handed back
+// exhausted every further call gives the empty string; the fast scan, at every
+// instruction-set level this processor runs, finds each sentence end where the
+// plain scalar scan finds it. A sentence handed back
 // as a new text, while it still lies inside the library's copy of the old one,
 // is that new text's one and only sentence.
 #include <cstdint>
@@ -10,7 +12,9 @@
 #include <cstring>
 #include <string>
 
+#include "FastScan.h"
 #include "FuzzSupport.h"
+#include "Sentences.h"
 #include "Varnel.h"
 
 namespace {
@@ -28,6 +32,23 @@ bool EndsInMark(const std::string& s, int nEncode) {
         if (s.size() >= nLen && s.compare(s.size() - nLen, nLen, sMark) == 0) return true;
     }
     return false;
+}
+
+// Walks the text as the splitter does, sentence after sentence with one block
+// kept across them, comparing the fast scan at the level with the scalar scan.
+void CheckFastScan(ExactText& text, int nEncode, SimdLevel level) {
+    ScanBlock block;
+    block.level = level;
+    const size_t nSize = text.size();
+    for (size_t nPos = 0;;) {
+        while (nPos < nSize && IsBlank(text.get()[nPos])) ++nPos;
+        if (nPos == nSize) return;
+        size_t nFast = ScanSentenceEndFast(text.get() + nPos, nSize - nPos, nEncode, block);
+        size_t nScalar = ScanSentenceEnd(text.get() + nPos, nSize - nPos, nEncode);
+        Check(nFast == nScalar, "the fast scan equals the scalar scan");
+        if (nScalar == kNoSentenceEnd) return;
+        nPos += nScalar;
+    }
 }
 
 void CheckHandedBack(ExactText& text, int nEncode) {
@@ -63,5 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
     while (nPos < sText.size()) Check(IsBlank(sText[nPos++]), "only whitespace is left");
     for (int i = 0; i < 3; ++i) Check(*VN_GetSentence(nullptr, nEncode) == 0, "exhausted stays");
     CheckHandedBack(text, nEncode);
+    for (SimdLevel level : {SimdLevel::kSse2, SimdLevel::kAvx2}) {
+        if (level <= BestSimdLevel()) CheckFastScan(text, nEncode, level);
+    }
     return 0;
 }
