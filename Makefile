@@ -14,8 +14,15 @@ BENCH_ARGS ?=
 FUZZ_SECONDS ?= 15
 FUZZ_BUILD ?= build-fuzz
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
+# Test program and gtest filter of each test that runs threads: the shared
+# CReadFile, then log lines and appending copies from many threads.
+TSAN_TESTS ?= ReadFile_test:ReadFileTest.SharedObject* Log_test:Log.LinesFromManyThreads* \
+	FileSystem_test:FileSystem.AppendCopiesSharing*
+SOAK_MIB ?= 1024
 
-.PHONY: all deps deps-windows build run test test-windows sanitize memcheck fuzz fuzz-smoke bench clean
+.PHONY: all deps deps-windows build run test test-windows sanitize tsan memcheck fuzz fuzz-smoke bench soak \
+	clean
 
 all: build
 
@@ -51,6 +58,18 @@ sanitize: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+# The tests that run threads, under ThreadSanitizer; a filter that selects no
+# test fails, so that a renamed test is not skipped unseen.
+tsan: deps
+	cmake -S . -B $(TSAN_BUILD) -DVARNEL_SANITIZE=thread $(CMAKE_FLAGS)
+	@for t in $(TSAN_TESTS); do \
+		program=$${t%%:*}; filter=$${t#*:}; \
+		cmake --build $(TSAN_BUILD) -j $(JOBS) --target $$program || exit 1; \
+		out=$$(TSAN_OPTIONS=halt_on_error=1 $(TSAN_BUILD)/tests/$$program --gtest_filter="$$filter" 2>&1); \
+		status=$$?; echo "$$out" | grep -vE '^\[ +(RUN|OK) '; \
+		[ $$status -eq 0 ] && grep -qE '^\[  PASSED  \] [1-9]' <<<"$$out" || { echo "tsan: $$t failed"; exit 1; }; \
+	done
+
 # varnel-split over the samples under valgrind.
 memcheck: build
 	@$(call install-missing,valgrind)
@@ -77,6 +96,14 @@ fuzz-smoke: fuzz
 		[ $$status -eq 0 ] || { echo "fuzz target $$name failed"; exit 1; }; \
 	done
 
+# SOAK_MIB of mixed text per encoding through the interface, as one text and
+# as many small ones; by hand only, it needs about three times that in memory.
+soak:
+	@$(call install-missing,$(PACKAGES) $(BENCH_PACKAGES))
+	cmake -S . -B $(BENCH_BUILD) -DVARNEL_BENCH=ON -DVARNEL_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target varnel-soak
+	$(BENCH_BUILD)/bench/soak/varnel-soak $(SOAK_MIB)
+
 # Varnel.dll cross-built with MinGW-w64: its export and import tables are
 # checked and its test programs run under Wine in a throwaway prefix (the
 # DLL overrides spare the new prefix Wine's .NET and HTML engine set-up).
@@ -96,4 +123,4 @@ bench:
 	$(BENCH_BUILD)/bench/varnel-bench $(BENCH_ARGS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(BENCH_BUILD)

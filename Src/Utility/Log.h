@@ -3,8 +3,9 @@
 // A file is named by the local date, "%Y%m%d" plus ".err" or ".log", inside the
 // log directory. A line is "[%Y-%m-%d %H:%M:%S]\t<content>\n", appended with
 // mode "ab"; the date and the stamp come from one reading of the clock. When
-// the file cannot be opened, the stamped line and "Cannot write log file
-// <name>!\r\n" go to standard output instead. The writers never fail towards
+// the file cannot be opened or the line cannot be written (a full disk), the
+// stamped line and "Cannot write log file <name>!\r\n" go to standard output
+// instead. The writers never fail towards
 // the caller.
 #ifndef VARNEL_UTILITY_LOG_H
 #define VARNEL_UTILITY_LOG_H

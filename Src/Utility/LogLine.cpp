@@ -31,11 +31,11 @@ std::string DefaultLogDirectory(std::string& sDirectory) {
 
 void AppendLogLine(const std::string& sName, const std::string& sStamp,
                    const std::string& content) {
+    // A line that cannot be written (a full disk) is not lost either.
     FILE* fp = fopen(sName.c_str(), "ab");
     if (fp) {
-        fprintf(fp, "[%s]\t%s\n", sStamp.c_str(), content.c_str());
-        fclose(fp);
-        return;
+        bool bWritten = fprintf(fp, "[%s]\t%s\n", sStamp.c_str(), content.c_str()) >= 0;
+        if ((fclose(fp) == 0) && bWritten) return;
     }
     printf("[%s] %s\n", sStamp.c_str(), content.c_str());
     printf("Cannot write log file %s!\r\n", sName.c_str());

@@ -21,9 +21,9 @@ std::string TimeStamp(const struct tm& when);
 std::string DefaultLogDirectory(std::string& sDirectory);
 
 // Appends "[stamp]\t<content>\n" to the file sName, opened with mode "ab" and
-// closed at once. When it cannot be opened, prints "[stamp] <content>\n" and
-// "Cannot write log file <sName>!\r\n" to standard output instead. The content
-// ends at its first NUL.
+// closed at once. When it cannot be opened, or the line cannot be written (a
+// full disk), prints "[stamp] <content>\n" and "Cannot write log file
+// <sName>!\r\n" to standard output instead. The content ends at its first NUL.
 void AppendLogLine(const std::string& sName, const std::string& sStamp, const std::string& content);
 
 #endif
