@@ -1,0 +1,48 @@
+// The hosts' options that move where sentences end, applied to the library's
+// own sentences of a text. The library's results never change; a host that
+// asks for an option rewrites the sentences it got.
+//
+// A sentence is a span of bytes of the text: options only move ends and
+// starts (a closer moves from the start of one sentence to the end of the
+// one before, sentences join with what lies between them), so every sentence
+// stays a piece of the text as it was given.
+#ifndef VARNEL_HOST_SENTENCEOPTIONS_H
+#define VARNEL_HOST_SENTENCEOPTIONS_H
+
+#include <cstddef>
+#include <vector>
+
+namespace varnel_host {
+
+// Bytes [nStart, nEnd) of a text.
+struct Span {
+    size_t nStart;
+    size_t nEnd;
+};
+
+class Abbreviations;  // the reader mode's list of words that a '.' does not end
+
+struct SentenceOptions {
+    bool bAttachClosers = false;  // closing quotes and brackets stay with their sentence
+    bool bReader = false;         // cut where a reader would (includes bAttachClosers)
+    const Abbreviations* pAbbreviations = nullptr;  // null: the built-in list
+
+    bool Any() const { return bAttachClosers || bReader; }
+};
+
+// Rewrites vSpans, the library's sentences of the whole text p[0..n) in
+// order, into the sentences that the options ask for. With no option set,
+// vSpans is left as it is.
+void ApplySentenceOptions(const char* p, size_t n, int nEncode, const SentenceOptions& options,
+                          std::vector<Span>& vSpans);
+
+// How far past a boundary between two of the library's sentences the
+// options look to decide whether it stays. A boundary that stays, with at
+// least this many bytes read after it, is final whatever follows: the input
+// may be cut there and each part split on its own gives what the whole gives.
+// 0 with no option set.
+size_t SentenceOptionsLookAhead(const SentenceOptions& options);
+
+}  // namespace varnel_host
+
+#endif
