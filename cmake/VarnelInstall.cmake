@@ -49,8 +49,12 @@ varnel_pc_path(VARNEL_PC_INCLUDEDIR "${CMAKE_INSTALL_INCLUDEDIR}")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/varnel.pc.in ${PROJECT_BINARY_DIR}/varnel.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/varnel.pc DESTINATION ${VARNEL_PKGCONFIG_DIR})
 
-# The Python binding looks for libVarnel.so beside itself first, so by default
-# it goes into the library directory.
+# The Python package: its files and the extension built for the interpreter
+# that the build found, by default in the library directory.
 set(VARNEL_PYTHON_DIR ${CMAKE_INSTALL_LIBDIR} CACHE STRING
-  "Where to install varnel.py (relative to the prefix); libVarnel.so is looked for beside it")
-install(FILES ${PROJECT_SOURCE_DIR}/python/varnel.py DESTINATION ${VARNEL_PYTHON_DIR})
+  "Where to install the Python package varnel (relative to the prefix)")
+if(TARGET _varnel)
+  install(TARGETS _varnel LIBRARY DESTINATION ${VARNEL_PYTHON_DIR}/varnel)
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/python/varnel/ DESTINATION ${VARNEL_PYTHON_DIR}/varnel
+    FILES_MATCHING PATTERN "*.py" PATTERN "*.pyi" PATTERN "py.typed" PATTERN "__pycache__" EXCLUDE)
+endif()

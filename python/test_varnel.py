@@ -1,51 +1,65 @@
-"""Tests of the Python binding, run against the built libVarnel.so.
-
-VARNEL_TEST_LIBRARY names the library to test (CTest sets it).
-"""
+"""Tests of the package varnel: its compiled splitter against libVarnel.so,
+the shared split cases and varnel-split."""
 
 import os
-import shutil
-import subprocess
-import sys
-import tempfile
 import threading
 import unittest
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-LIBRARY = os.environ.get("VARNEL_TEST_LIBRARY", "")
-if not os.path.isfile(LIBRARY):
-    raise SystemExit("VARNEL_TEST_LIBRARY must name the built libVarnel.so, not %r" % LIBRARY)
-os.environ["VARNEL_LIBRARY"] = LIBRARY
-sys.path.insert(0, HERE)
+from testsupport import HERE, SAMPLES, LibrarySplitter, sample, split_cases, varnel
 
-import varnel  # noqa: E402
+LIBRARY = LibrarySplitter()
 
 
-class SplitTest(unittest.TestCase):
+def sentences_at(data, spans):
+    return [data[spans[i]:spans[i + 1]] for i in range(0, len(spans), 2)]
+
+
+def variants(data):
+    """The text, with CRLF line ends, and the two joined by a NUL: long enough
+    (over 16 KB) that the splitter works with the GIL released."""
+    text = data * 8 + b"\0" + data.replace(b"\n", b"\r\n") * 8
+    return {"plain": data, "long, CRLF and NUL": text * 2}
+
+
+class SplitCasesTest(unittest.TestCase):
+    def test_shared_cases_through_every_function(self):
+        for name, encoding, text, sentences in split_cases():
+            with self.subTest(name):
+                self.assertEqual(varnel.split(text, encoding), sentences)
+                self.assertEqual(list(varnel.iter_split(text, encoding)), sentences)
+                self.assertEqual(sentences_at(text, varnel.spans(text, encoding)), sentences)
+                try:
+                    decoded = text.decode(encoding)
+                except UnicodeDecodeError:
+                    continue  # no str encodes to these bytes
+                want = [s.decode(encoding) for s in sentences]
+                self.assertEqual(varnel.split(decoded, encoding), want)
+                self.assertEqual(list(varnel.iter_split(decoded, encoding)), want)
+
+    # The ctypes binding's cases, which the package answers alike.
     CASES = [
         ("你好。Hi there. Bye", ["你好。", "Hi there.", "Bye"]),
         ("Dr. Who? Yes!No", ["Dr.", "Who?", "Yes!", "No"]),
-        # A '.' ends a sentence only when all of it before is single-byte.
-        ("你好. Bye", ["你好. Bye"]),
+        ("你好. Bye", ["你好. Bye"]),  # a '.' ends nothing after a Chinese character
         ("  一！二？\n三", ["一！", "二？", "三"]),
         ("a\nb\r\nc", ["a\n", "b\r", "c"]),
+        ("One\0Two. Three\0\0Four", ["One", "Two.", "Three", "Four"]),  # a NUL ends a text
         ("", []),
         ("   ", []),
     ]
 
-    def test_str_gives_str_in_both_encodings(self):
+    def test_str_gives_str_and_bytes_give_bytes(self):
         for text, expected in self.CASES:
             for encoding in ("utf-8", "gbk", "UTF8", "cp936"):
                 with self.subTest(text=text, encoding=encoding):
                     self.assertEqual(varnel.split(text, encoding), expected)
-
-    def test_bytes_give_bytes_in_their_encoding(self):
-        for text, expected in self.CASES:
             for encoding in ("utf-8", "gbk"):
-                with self.subTest(text=text, encoding=encoding):
-                    want = [s.encode(encoding) for s in expected]
-                    self.assertEqual(varnel.split(text.encode(encoding), encoding), want)
-                    self.assertEqual(varnel.split(bytearray(text.encode(encoding)), encoding), want)
+                data = text.encode(encoding)
+                want = [s.encode(encoding) for s in expected]
+                for given in (data, bytearray(data), memoryview(data)):
+                    with self.subTest(text=text, encoding=encoding, type=type(given)):
+                        self.assertEqual(varnel.split(given, encoding), want)
+                        self.assertTrue(all(type(s) is bytes for s in varnel.split(given, encoding)))
 
     def test_gbk_bytes_are_what_the_library_splits(self):
         # 你好。再见 in GBK: the full stop is A1 A3.
@@ -55,37 +69,105 @@ class SplitTest(unittest.TestCase):
         utf8 = "你好。再见".encode("utf-8")
         self.assertEqual(varnel.split(utf8, "gbk"), [utf8])
 
-    def test_a_nul_ends_a_text_and_loses_nothing_after_it(self):
-        self.assertEqual(varnel.split("One\0Two. Three\0\0Four"),
-                         ["One", "Two.", "Three", "Four"])
-        self.assertEqual(varnel.split(b"\0A!\0", "gbk"), [b"A!"])
 
-    def test_bad_arguments_raise(self):
-        with self.assertRaises(ValueError):
-            varnel.split("x", "latin-1")
-        with self.assertRaises(ValueError):
-            varnel.split("x", "no-such-codec")
-        with self.assertRaises(ValueError):
-            varnel.split("x", None)
-        with self.assertRaises(UnicodeEncodeError):
-            varnel.split("\U0001F600。", "gbk")
-        for text in (None, 42, ["x"], memoryview(b"x")):
-            with self.subTest(text=text), self.assertRaises(TypeError):
-                varnel.split(text)
+class LibraryTest(unittest.TestCase):
+    """The package gives what libVarnel.so gives, on the samples."""
 
-    def test_threads_get_their_own_sentences(self):
-        # Each thread splits its own text again and again; without the lock the
-        # shared splitter hands one thread's sentences to another.
-        texts = {n: "".join("T%d s%d! " % (n, i) for i in range(20)) + "Last%d" % n
-                 for n in range(8)}
-        expected = {n: varnel.split(text) for n, text in texts.items()}
+    def test_samples_as_the_library_splits_them(self):
+        for name, encoding in SAMPLES:
+            for variant, data in variants(sample(name)).items():
+                with self.subTest(sample=name, variant=variant):
+                    want = LIBRARY.split(data, encoding)
+                    self.assertGreater(len(want), 5)
+                    self.assertEqual(varnel.split(data, encoding), want)
+                    self.assertEqual(list(varnel.iter_split(data, encoding)), want)
+                    self.assertEqual(sentences_at(data, varnel.spans(data, encoding)), want)
+                    text = data.decode(encoding)
+                    decoded = [s.decode(encoding) for s in want]
+                    self.assertEqual(varnel.split(text, encoding), decoded)
+                    self.assertEqual(list(varnel.iter_split(text, encoding)), decoded)
+
+    def test_spans_are_offsets_into_the_data(self):
+        data = b"  One. \xE4\xBD\xA0\xE5\xA5\xBD\xE3\x80\x82\nTwo"  # One. 你好。\nTwo
+        self.assertEqual(varnel.spans(data).tolist(), [2, 6, 7, 16, 17, 20])
+        self.assertEqual(varnel.spans(data).typecode, "Q")
+        self.assertEqual(varnel.spans(b"").tolist(), [])
+
+
+class OptionsTest(unittest.TestCase):
+    """Every function gives the same sentences under each option."""
+
+    TEXT = "他说：“下个月就要上线了。”她问：“真的吗？！”（是的。）Yes!” he said. “No.” 《快乐！星期天》\n"
+
+    def test_functions_agree_under_every_option(self):
+        for options in ({}, {"attach_closers": True}, {"reader": True},
+                        {"attach_closers": True, "reader": True}):
+            for encoding in ("utf-8", "gbk"):
+                with self.subTest(options=options, encoding=encoding):
+                    data = self.TEXT.encode(encoding) * 3
+                    want = varnel.split(data, encoding, **options)
+                    self.assertEqual(varnel.split(data.decode(encoding), encoding, **options),
+                                     [s.decode(encoding) for s in want])
+                    self.assertEqual(list(varnel.iter_split(data, encoding, **options)), want)
+                    self.assertEqual(sentences_at(data, varnel.spans(data, encoding, **options)),
+                                     want)
+
+    def test_options_are_keywords_only(self):
+        with self.assertRaises(TypeError):
+            varnel.split("A. B", "utf-8", True)
+        with self.assertRaises(TypeError):
+            varnel.split("A. B", closers=True)
+
+
+class ErrorsTest(unittest.TestCase):
+    FUNCTIONS = [varnel.split, varnel.iter_split, varnel.spans]
+
+    def test_other_types_raise_type_error(self):
+        for function in self.FUNCTIONS:
+            for text in (None, 42, ["x"], {"x": 1}):
+                with self.subTest(function=function.__name__, text=text):
+                    with self.assertRaises(TypeError):
+                        function(text)
+        with self.assertRaisesRegex(TypeError, "spans.. takes a bytes-like object, not str"):
+            varnel.spans("x")
+
+    def test_unknown_encodings_raise_value_error(self):
+        for function in self.FUNCTIONS:
+            for encoding in ("latin-1", "no-such-codec", "gb2312", "utf-8\0", None, 8, b"utf-8"):
+                with self.subTest(function=function.__name__, encoding=encoding):
+                    with self.assertRaisesRegex(ValueError, "unsupported encoding"):
+                        function(b"x", encoding)
+
+    def test_text_the_encoding_cannot_hold_raises_unicode_encode_error(self):
+        for text, encoding in (("\U0001F600。", "gbk"), ("a\ud800。", "utf-8"), ("\ud800", "gbk")):
+            for function in (varnel.split, varnel.iter_split):
+                with self.subTest(text=text, encoding=encoding, function=function.__name__):
+                    with self.assertRaises(UnicodeEncodeError):
+                        function(text, encoding)
+
+
+class ThreadsTest(unittest.TestCase):
+    def test_threads_split_at_once_and_each_gets_its_own_sentences(self):
+        # Texts long enough that each call releases the GIL, so that the
+        # splitters of several threads run at the same time.
+        texts = {}
+        for n in range(8):
+            name, encoding = SAMPLES[n % len(SAMPLES)]
+            data = b"".join(b"T%d s%d! " % (n, i) + sample(name) for i in range(30))
+            texts[n] = (data if n % 2 else data.decode(encoding), encoding)
+        expected = {n: LIBRARY.split(text if isinstance(text, bytes) else text.encode(encoding),
+                                     encoding) for n, (text, encoding) in texts.items()}
         failures = []
 
         def work(n):
-            for _ in range(200):
-                got = varnel.split(texts[n])
-                if got != expected[n]:
-                    failures.append((n, got))
+            text, encoding = texts[n]
+            want = expected[n]
+            if isinstance(text, str):
+                want = [s.decode(encoding) for s in want]
+            for _ in range(40):
+                got = varnel.split(text, encoding)
+                if got != want:
+                    failures.append(n)
                     return
 
         threads = [threading.Thread(target=work, args=(n,)) for n in texts]
@@ -94,60 +176,17 @@ class SplitTest(unittest.TestCase):
         for thread in threads:
             thread.join()
         self.assertEqual(failures, [])
-        self.assertEqual(len(expected[3]), 21)
 
 
-class LibrarySearchTest(unittest.TestCase):
-    """Each case runs a fresh interpreter: the loader reads its environment once."""
+class PackageTest(unittest.TestCase):
+    def test_version_is_the_project_version(self):
+        with open(os.path.join(HERE, "..", "VERSION")) as f:
+            self.assertEqual(varnel.__version__, f.read().strip())
 
-    def setUp(self):
-        self.dir = tempfile.mkdtemp(prefix="varnel-python-")
-        self.addCleanup(shutil.rmtree, self.dir)
-        shutil.copy(os.path.join(HERE, "varnel.py"), self.dir)
-
-    def run_split(self, **env):
-        environment = {k: v for k, v in os.environ.items()
-                       if k not in ("VARNEL_LIBRARY", "LD_LIBRARY_PATH")}
-        environment.update(env)
-        environment["PYTHONDONTWRITEBYTECODE"] = "1"
-        code = ("import varnel\n"
-                "try:\n"
-                "    print(varnel.split('A. B'))\n"
-                "except varnel.LibraryNotFoundError as error:\n"
-                "    print('LibraryNotFoundError:', error)\n")
-        return subprocess.run([sys.executable, "-c", code], cwd=self.dir, env=environment,
-                              capture_output=True, text=True, timeout=60)
-
-    def test_found_beside_the_module(self):
-        shutil.copy(LIBRARY, os.path.join(self.dir, "libVarnel.so"))
-        result = self.run_split()
-        self.assertEqual(result.stdout, "['A.', 'B']\n", result.stderr)
-
-    def test_found_through_the_environment(self):
-        result = self.run_split(VARNEL_LIBRARY=LIBRARY)
-        self.assertEqual(result.stdout, "['A.', 'B']\n", result.stderr)
-
-    def test_found_by_the_system_loader(self):
-        result = self.run_split(LD_LIBRARY_PATH=os.path.dirname(LIBRARY))
-        self.assertEqual(result.stdout, "['A.', 'B']\n", result.stderr)
-
-    def test_missing_library_names_every_place_tried(self):
-        result = self.run_split()
-        beside = os.path.join(os.path.realpath(self.dir), "libVarnel.so")
-        self.assertTrue(result.stdout.startswith("LibraryNotFoundError: cannot load libVarnel.so"),
-                        result.stdout + result.stderr)
-        self.assertIn("beside the module: " + beside + " (no such file)", result.stdout)
-        self.assertIn("the system loader: libVarnel.so (", result.stdout)
-
-    def test_a_named_library_is_the_only_one_tried(self):
-        # A copy beside the module must not stand in for a wrong VARNEL_LIBRARY.
-        shutil.copy(LIBRARY, os.path.join(self.dir, "libVarnel.so"))
-        missing = os.path.join(self.dir, "missing", "libVarnel.so")
-        result = self.run_split(VARNEL_LIBRARY=missing)
-        self.assertEqual(result.stdout,
-                         "LibraryNotFoundError: cannot load libVarnel.so; tried:\n"
-                         "  VARNEL_LIBRARY=" + missing + " (no such file)\n",
-                         result.stderr)
+    def test_typing_files_come_with_the_package(self):
+        for name in ("py.typed", "_varnel.pyi"):
+            with self.subTest(name):
+                self.assertTrue(os.path.isfile(os.path.join(os.path.dirname(varnel.__file__), name)))
 
 
 if __name__ == "__main__":

@@ -173,10 +173,15 @@ TEST_F(InstallTest, InstallTreeHoldsEveryPart) {
         "lib/cmake/Varnel/VarnelConfigVersion.cmake",
         "lib/cmake/Varnel/VarnelTargets.cmake",
         "lib/pkgconfig/varnel.pc",
-        "lib/varnel.py",
+        "lib/varnel/__init__.py",
+        "lib/varnel/_varnel.pyi",
+        "lib/varnel/py.typed",
     };
     for (const char* sFile : kFiles)
         EXPECT_TRUE(std::ifstream(sPrefix + "/" + sFile).good()) << sFile << " is not installed";
+    // The extension, named for the interpreter it was built for.
+    std::string sExtension = CommandOutput("ls '" + sPrefix + "/lib/varnel'");
+    EXPECT_NE(sExtension.find("_varnel.cpython-"), std::string::npos) << sExtension;
 
     // The tool finds the library relative to itself, never in the build tree.
     std::string sDynamic = CommandOutput("readelf -d '" + sPrefix + "/bin/varnel-split'");

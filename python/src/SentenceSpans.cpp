@@ -1,0 +1,105 @@
+#include "SentenceSpans.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace varnel_python {
+
+namespace {
+
+// The splitter skips these in front of every sentence, the first included.
+size_t LeadingBlanks(const char* s) { return strspn(s, " \r\n\t"); }
+
+// The library's sentences of the NUL-terminated piece at sPiece, which lies at
+// nOffset in the whole text. Each sentence comes back inside the splitter's
+// copy of the piece, so its place in the copy is its place in the piece. False
+// when the copy could not be made: the splitter then has no sentence for a
+// piece that holds more than blanks.
+bool AppendLibrarySpans(CSentences& splitter, const char* sPiece, size_t nOffset, int nEncode,
+                        std::vector<Span>& vSpans) {
+    const char* s = splitter.GetSentence(sPiece, nEncode);
+    size_t nBlanks = LeadingBlanks(sPiece);
+    if (!*s) return sPiece[nBlanks] == 0;
+    const char* pCopy = s - nBlanks;
+    for (; *s; s = splitter.GetSentence(nullptr, nEncode)) {
+        size_t nStart = nOffset + static_cast<size_t>(s - pCopy);
+        vSpans.push_back({nStart, nStart + strlen(s)});
+    }
+    return true;
+}
+
+bool AppendPieceSpans(CSentences& splitter, const char* p, size_t nOffset, size_t nLen, int nEncode,
+                      const SentenceOptions& options, std::vector<Span>& vSpans) {
+    if (!options.Any()) return AppendLibrarySpans(splitter, p + nOffset, nOffset, nEncode, vSpans);
+    std::vector<Span> vPiece;
+    if (!AppendLibrarySpans(splitter, p + nOffset, 0, nEncode, vPiece)) return false;
+    varnel_host::ApplySentenceOptions(p + nOffset, nLen, nEncode, options, vPiece);
+    for (const Span& span : vPiece) vSpans.push_back({nOffset + span.nStart, nOffset + span.nEnd});
+    return true;
+}
+
+// How many of the eight bytes of w have their high bit set, summed by one
+// multiplication into the top byte.
+inline size_t CountHighBits(uint64_t w) {
+    return static_cast<size_t>((((w & 0x8080808080808080ull) >> 7) * 0x0101010101010101ull) >> 56);
+}
+
+// The bytes of p[0..n) whose high bit is set in Mark(w), eight at a time.
+template <typename Mark>
+size_t CountBytes(const unsigned char* p, size_t n, Mark mark) {
+    size_t nCount = 0, i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t w;
+        memcpy(&w, p + i, 8);
+        nCount += CountHighBits(mark(w));
+    }
+    uint64_t w = 0;
+    memcpy(&w, p + i, n - i);  // the zero bytes that fill up the word count as neither
+    return nCount + CountHighBits(mark(w));
+}
+
+// Every byte but the continuation bytes (10xxxxxx) starts a character.
+size_t CountUtf8Characters(const unsigned char* p, size_t n) {
+    return n - CountBytes(p, n, [](uint64_t w) { return w & ~(w << 1); });
+}
+
+// The high bytes pair up.
+size_t CountGbkCharacters(const unsigned char* p, size_t n) {
+    return n - CountBytes(p, n, [](uint64_t w) { return w; }) / 2;
+}
+
+}  // namespace
+
+bool CollectSentenceSpans(CSentences& splitter, const char* p, size_t n, int nEncode,
+                          const SentenceOptions& options, std::vector<Span>& vSpans) {
+    // Most prose has a sentence every 30 to 70 bytes; growing from there costs
+    // fewer copies, and reserved pages that are never touched cost nothing.
+    vSpans.reserve(vSpans.size() + n / 24 + 1);
+    size_t nPos = 0;
+    while (nPos < n) {
+        const void* pNul = memchr(p + nPos, 0, n - nPos);
+        size_t nEnd = pNul ? static_cast<size_t>(static_cast<const char*>(pNul) - p) : n;
+        if (!AppendPieceSpans(splitter, p, nPos, nEnd - nPos, nEncode, options, vSpans))
+            return false;
+        nPos = nEnd + 1;
+    }
+    return true;
+}
+
+void ToCharacterSpans(const char* sText, int nEncode, std::vector<Span>& vSpans) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(sText);
+    size_t (*count)(const unsigned char*, size_t) =
+        nEncode == 1 ? CountUtf8Characters : CountGbkCharacters;
+    size_t nByte = 0, nChar = 0;
+    auto advance = [&](size_t nTo) {
+        nChar += count(p + nByte, nTo - nByte);
+        nByte = nTo;
+        return nChar;
+    };
+    for (Span& span : vSpans) {
+        span.nStart = advance(span.nStart);
+        span.nEnd = advance(span.nEnd);
+    }
+}
+
+}  // namespace varnel_python

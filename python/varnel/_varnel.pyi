@@ -1,0 +1,26 @@
+# Types of the compiled splitter, varnel._varnel.
+from array import array
+from _typeshed import ReadableBuffer as _Buffer
+from typing import Iterator, List, overload
+
+__version__: str
+
+class SentenceIterator(Iterator[str | bytes]):
+    def __iter__(self) -> SentenceIterator: ...
+    def __next__(self) -> str | bytes: ...
+
+@overload
+def split(text: str, encoding: str = ..., *, attach_closers: bool = ...,
+          reader: bool = ...) -> List[str]: ...
+@overload
+def split(text: _Buffer, encoding: str = ..., *, attach_closers: bool = ...,
+          reader: bool = ...) -> List[bytes]: ...
+@overload
+def iter_split(text: str, encoding: str = ..., *, attach_closers: bool = ...,
+               reader: bool = ...) -> Iterator[str]: ...
+@overload
+def iter_split(text: _Buffer, encoding: str = ..., *, attach_closers: bool = ...,
+               reader: bool = ...) -> Iterator[bytes]: ...
+def spans(data: _Buffer, encoding: str = ..., *, attach_closers: bool = ...,
+          reader: bool = ...) -> array[int]: ...
+def encoding_switch(name: str) -> int: ...
