@@ -4,7 +4,10 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
-PACKAGES ?= cmake g++ make libgtest-dev libgmock-dev pkg-config python3 groff-base binutils
+PACKAGES ?= cmake g++ make libgtest-dev libgmock-dev pkg-config python3 python3-dev groff-base binutils
+# Debian's own interpreter, for pip and for the packages that only it has.
+DEBIAN_PYTHON ?= /usr/bin/python3
+PIP_PACKAGES ?= python3-dev python3-pip python3-setuptools python3-wheel python3-dask python3-distributed
 WINDOWS_BUILD ?= build-windows
 WINDOWS_PACKAGES ?= cmake make g++-mingw-w64-x86-64-posix wine64 wine
 BENCH_PACKAGES ?= libbenchmark-dev libicu-dev
@@ -21,7 +24,7 @@ TSAN_TESTS ?= ReadFile_test:ReadFileTest.SharedObject* Log_test:Log.LinesFromMan
 	FileSystem_test:FileSystem.AppendCopiesSharing*
 SOAK_MIB ?= 1024
 
-.PHONY: all deps deps-windows build run test test-windows sanitize tsan memcheck fuzz fuzz-smoke bench soak \
+.PHONY: all deps deps-windows build run test test-pip test-windows sanitize tsan memcheck fuzz fuzz-smoke bench soak \
 	clean
 
 all: build
@@ -51,6 +54,17 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The README's pip command with Debian's interpreter, into a throwaway folder;
+# the package's tests, Dask's among them, then run on what pip installed.
+test-pip: build
+	@$(call install-missing,$(PIP_PACKAGES))
+	@target=$$(mktemp -d); trap 'rm -rf "$$target"' EXIT; \
+	$(DEBIAN_PYTHON) -m pip install --no-index --no-build-isolation --target "$$target" ./python && \
+	cd python && VARNEL_TEST_PACKAGE="$$target" VARNEL_TEST_LIBRARY=$(abspath $(BUILD))/libVarnel.so \
+		VARNEL_TEST_SPLIT=$(abspath $(BUILD))/tools/varnel-split/varnel-split \
+		VARNEL_TEST_SPLIT_CASES=$(abspath $(BUILD))/tests/split-cases-table PYTHONDONTWRITEBYTECODE=1 \
+		$(DEBIAN_PYTHON) -m unittest -v test_varnel
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
