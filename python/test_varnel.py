@@ -43,6 +43,7 @@ class SplitCasesTest(unittest.TestCase):
         ("你好. Bye", ["你好. Bye"]),  # a '.' ends nothing after a Chinese character
         ("  一！二？\n三", ["一！", "二？", "三"]),
         ("a\nb\r\nc", ["a\n", "b\r", "c"]),
+        ("丂丄。再见！x", ["丂丄。", "再见！", "x"]),  # GBK 81 40 81 41: second bytes '@', 'A'
         ("One\0Two. Three\0\0Four", ["One", "Two.", "Three", "Four"]),  # a NUL ends a text
         ("", []),
         ("   ", []),
@@ -60,6 +61,10 @@ class SplitCasesTest(unittest.TestCase):
                     with self.subTest(text=text, encoding=encoding, type=type(given)):
                         self.assertEqual(varnel.split(given, encoding), want)
                         self.assertTrue(all(type(s) is bytes for s in varnel.split(given, encoding)))
+
+    def test_str_of_characters_of_every_width(self):
+        # One to four bytes in UTF-8; str slices must fall on the same characters.
+        self.assertEqual(varnel.split("aé中😀。b😀! c\U0010FFFF"), ["aé中😀。", "b😀!", "c\U0010FFFF"])
 
     def test_gbk_bytes_are_what_the_library_splits(self):
         # 你好。再见 in GBK: the full stop is A1 A3.

@@ -38,34 +38,46 @@ bool AppendPieceSpans(CSentences& splitter, const char* p, size_t nOffset, size_
     return true;
 }
 
+constexpr uint64_t kHighBits = 0x8080808080808080ull;
+
 // How many of the eight bytes of w have their high bit set, summed by one
 // multiplication into the top byte.
 inline size_t CountHighBits(uint64_t w) {
-    return static_cast<size_t>((((w & 0x8080808080808080ull) >> 7) * 0x0101010101010101ull) >> 56);
+    return static_cast<size_t>((((w & kHighBits) >> 7) * 0x0101010101010101ull) >> 56);
 }
 
-// The bytes of p[0..n) whose high bit is set in Mark(w), eight at a time.
-template <typename Mark>
-size_t CountBytes(const unsigned char* p, size_t n, Mark mark) {
-    size_t nCount = 0, i = 0;
-    for (; i + 8 <= n; i += 8) {
-        uint64_t w;
-        memcpy(&w, p + i, 8);
-        nCount += CountHighBits(mark(w));
-    }
-    uint64_t w = 0;
-    memcpy(&w, p + i, n - i);  // the zero bytes that fill up the word count as neither
-    return nCount + CountHighBits(mark(w));
+inline uint64_t Word(const unsigned char* p) {
+    uint64_t w;
+    memcpy(&w, p, 8);
+    return w;
 }
 
 // Every byte but the continuation bytes (10xxxxxx) starts a character.
 size_t CountUtf8Characters(const unsigned char* p, size_t n) {
-    return n - CountBytes(p, n, [](uint64_t w) { return w & ~(w << 1); });
+    size_t nContinuation = 0, i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t w = Word(p + i);
+        nContinuation += CountHighBits(w & ~(w << 1));
+    }
+    for (; i < n; ++i) nContinuation += (p[i] & 0xC0) == 0x80;
+    return n - nContinuation;
 }
 
-// The high bytes pair up.
+// A byte of 0x80 or above takes the next byte, whatever it is (a second byte
+// may be ASCII: 丂 is 81 40), so the pairs are walked; runs of ASCII go by
+// eight at a time.
 size_t CountGbkCharacters(const unsigned char* p, size_t n) {
-    return n - CountBytes(p, n, [](uint64_t w) { return w; }) / 2;
+    size_t nCount = 0, i = 0;
+    while (i < n) {
+        if (i + 8 <= n && (Word(p + i) & kHighBits) == 0) {
+            i += 8;
+            nCount += 8;
+            continue;
+        }
+        i += p[i] >= 0x80 ? 2 : 1;
+        ++nCount;
+    }
+    return nCount;
 }
 
 }  // namespace
