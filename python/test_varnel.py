@@ -1,11 +1,15 @@
 """Tests of the package varnel: its compiled splitter against libVarnel.so,
 the shared split cases and varnel-split."""
 
+import io
 import os
+import shutil
+import tempfile
 import threading
 import unittest
 
-from testsupport import HERE, SAMPLES, LibrarySplitter, sample, split_cases, varnel
+from testsupport import (HERE, SAMPLES, LibrarySplitter, as_printed, sample, split_cases, varnel,
+                         varnel_split_output)
 
 LIBRARY = LibrarySplitter()
 
@@ -116,12 +120,97 @@ class OptionsTest(unittest.TestCase):
                     self.assertEqual(list(varnel.iter_split(data, encoding, **options)), want)
                     self.assertEqual(sentences_at(data, varnel.spans(data, encoding, **options)),
                                      want)
+                    self.assertEqual(list(varnel.split_file(io.BytesIO(data), encoding, 16,
+                                                            binary=True, **options)), want)
 
     def test_options_are_keywords_only(self):
         with self.assertRaises(TypeError):
             varnel.split("A. B", "utf-8", True)
         with self.assertRaises(TypeError):
             varnel.split("A. B", closers=True)
+
+
+class SplitFileTest(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="varnel-python-")
+        self.addCleanup(shutil.rmtree, self.dir)
+
+    def write(self, data, name="text.txt"):
+        path = os.path.join(self.dir, name)
+        with open(path, "wb") as f:
+            f.write(data)
+        return path
+
+    # Texts that must come out alike whatever the block size: long lines,
+    # CRLF, NULs, and line feeds that a stray lead byte takes into its character.
+    TEXTS = [
+        ("utf-8", b"One. Two!\r\nThree\n\0Four? five\n\nsix"),
+        ("utf-8", b"no line feed at all, " * 20 + b"end. Next"),
+        # a\xE4\n: the stray lead byte E4 takes the line feed; 好。 follows.
+        ("utf-8", b"a\xE4\nb\xE5\xA5\xBD\xE3\x80\x82c\n\xF0\n\n!\nx"),
+        # 你\xC4\n: a lone GBK lead byte C4 takes the line feed; 好。 is C4 E3 A1 A3.
+        ("gbk", b"\xC4\xE3\xC4\nA\xC4\xE3\xA1\xA3B\n\xC4\xC4\xC4\n!\n"),
+        ("gbk", b"\xC4\xE3\xBA\xC3\xA1\xA3\r\n" * 30 + b"\x81\n"),
+    ]
+
+    def test_every_block_size_gives_the_sentences_of_the_whole(self):
+        for encoding, data in self.TEXTS:
+            want = varnel.split(data, encoding)
+            for block_size in list(range(1, 12)) + [100, 1 << 20]:
+                with self.subTest(data=data[:20], block_size=block_size):
+                    got = list(varnel.split_file(io.BytesIO(data), encoding, block_size,
+                                                 binary=True))
+                    self.assertEqual(got, want)
+
+    def test_samples_as_split_and_varnel_split_give_them(self):
+        for name, encoding in SAMPLES:
+            for variant, data in variants(sample(name)).items():
+                long_line = data.replace(b"\n", b" ")  # one line longer than the blocks
+                for label, text in ((variant, data), (variant + ", one line", long_line)):
+                    with self.subTest(sample=name, variant=label):
+                        path = self.write(text)
+                        want = varnel.split(text, encoding)
+                        got = list(varnel.split_file(path, encoding, 1000, binary=True))
+                        self.assertEqual(got, want)
+                        self.assertEqual(list(varnel.split_file(path, encoding, 1000)),
+                                         [s.decode(encoding) for s in want])
+                        self.assertEqual(as_printed(got), varnel_split_output(path, encoding))
+
+    def test_decoding_follows_errors_sentence_by_sentence(self):
+        data = "你好。坏".encode() + b"\x80! " + "再见。".encode()  # 80: a stray continuation byte
+        self.assertEqual(list(varnel.split_file(io.BytesIO(data), errors="replace")),
+                         ["你好。", "坏\ufffd!", "再见。"])
+        got = []
+        with self.assertRaises(UnicodeDecodeError):
+            for sentence in varnel.split_file(io.BytesIO(data), block_size=4):
+                got.append(sentence)
+        self.assertEqual(got, ["你好。"])
+
+    def test_a_path_is_closed_and_a_file_object_left_open(self):
+        path = self.write(b"A. B")
+        with varnel.split_file(path) as sentences:
+            self.assertEqual(next(sentences), "A.")
+            file = sentences._file
+        self.assertTrue(file.closed)
+        with open(path, "rb") as f:
+            self.assertEqual(list(varnel.split_file(f)), ["A.", "B"])
+            self.assertFalse(f.closed)
+
+    def test_errors(self):
+        missing = os.path.join(self.dir, "missing.txt")
+        with self.assertRaises(FileNotFoundError) as caught:
+            varnel.split_file(missing)
+        self.assertEqual(caught.exception.filename, missing)
+        with self.assertRaises(IsADirectoryError) as caught:
+            list(varnel.split_file(self.dir))
+        self.assertEqual(caught.exception.filename, self.dir)
+        with self.assertRaises(TypeError):
+            varnel.split_file(42)
+        with open(self.write(b"A. B"), encoding="utf-8") as text_file, self.assertRaises(TypeError):
+            list(varnel.split_file(text_file))
+        for kwargs in ({"encoding": "latin-1"}, {"block_size": 0}, {"block_size": 1.5}):
+            with self.subTest(kwargs), self.assertRaises(ValueError):
+                varnel.split_file(io.BytesIO(b"x"), **kwargs)
 
 
 class ErrorsTest(unittest.TestCase):

@@ -15,6 +15,7 @@ call uses a splitter of its own and releases the GIL while it scans a long
 text, so threads may call any function at once.
 """
 
+from ._files import split_file
 from ._varnel import __version__, iter_split, split, spans
 
-__all__ = ["split", "iter_split", "spans", "__version__"]
+__all__ = ["split", "iter_split", "split_file", "spans", "__version__"]

@@ -1,7 +1,7 @@
 # Types of the compiled splitter, varnel._varnel.
 from array import array
 from _typeshed import ReadableBuffer as _Buffer
-from typing import Iterator, List, overload
+from typing import Any, Iterator, List, Optional, Tuple, overload
 
 __version__: str
 
@@ -23,4 +23,7 @@ def iter_split(text: _Buffer, encoding: str = ..., *, attach_closers: bool = ...
                reader: bool = ...) -> Iterator[bytes]: ...
 def spans(data: _Buffer, encoding: str = ..., *, attach_closers: bool = ...,
           reader: bool = ...) -> array[int]: ...
+def split_block(block: bytes, encoding: int, final: bool, *, binary: bool = ...,
+                errors: str = ..., attach_closers: bool = ...,
+                reader: bool = ...) -> Tuple[List[Any], int, Optional[UnicodeDecodeError]]: ...
 def encoding_switch(name: str) -> int: ...
