@@ -239,18 +239,41 @@ TEST_F(FileSystem, ScanOfAMissingFolderChangesNothing) {
     EXPECT_EQ(found, (Lines{"old"}));
 }
 
-TEST_F(FileSystem, ScanVisitsEachDirectoryOnceThroughLinks) {
+TEST_F(FileSystem, ScanListsEveryPathThroughLinksToDirectories) {
+    MakeDirs("tree/real/deep");
+    MakeDirs("tree/other");
+    WriteAll("tree/real/x.txt", "x");
+    WriteAll("tree/real/deep/y.txt", "x");
+    ASSERT_EQ(symlink("real", "tree/b"), 0);
+    ASSERT_EQ(symlink("../real/deep", "tree/other/d"), 0);
+    Lines found;
+    EXPECT_TRUE(gfn_vScanFiles("tree", found, ".txt"));
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (Lines{"tree/b/deep/y.txt", "tree/b/x.txt", "tree/other/d/y.txt",
+                            "tree/real/deep/y.txt", "tree/real/x.txt"}));
+}
+
+TEST_F(FileSystem, ScanEndsLinkCyclesAtAnAncestor) {
     MakeDirs("top/sub");
+    MakeDirs("top/p");
+    MakeDirs("top/q");
     WriteAll("top/a.txt", "x");
     WriteAll("top/sub/b.txt", "x");
+    WriteAll("top/p/p.txt", "x");
+    WriteAll("top/q/q.txt", "x");
     ASSERT_EQ(symlink("..", "top/sub/up"), 0);
     ASSERT_EQ(symlink(".", "top/self"), 0);
     ASSERT_EQ(symlink(Path("top").c_str(), "top/sub/absolute"), 0);
     ASSERT_EQ(symlink("a.txt", "top/link.txt"), 0);
+    // Two directories that lead into each other: each is entered once below
+    // the other, and the way back to the first ends there.
+    ASSERT_EQ(symlink("../q", "top/p/to-q"), 0);
+    ASSERT_EQ(symlink("../p", "top/q/to-p"), 0);
     Lines found;
     EXPECT_TRUE(gfn_vScanFiles("top", found, ".txt"));
     std::sort(found.begin(), found.end());
-    EXPECT_EQ(found, (Lines{"top/a.txt", "top/link.txt", "top/sub/b.txt"}));
+    EXPECT_EQ(found, (Lines{"top/a.txt", "top/link.txt", "top/p/p.txt", "top/p/to-q/q.txt",
+                            "top/q/q.txt", "top/q/to-p/p.txt", "top/sub/b.txt"}));
 }
 
 TEST_F(FileSystem, ScanTakesLongPathsAndFilters) {

@@ -39,8 +39,9 @@ bool FileCopy(const char* sSrcFile, const char* sDsnFile, size_t nMemUsed);
 // Appends to vsFileName (not cleared) the path of every non-directory entry of
 // the tree under sFolderName whose path ends with sFilter (byte for byte; an
 // empty or null filter takes every file). Paths are sFolderName, "/" and the
-// names below it; symbolic links are followed, each directory is visited once
-// even when links lead back up the tree. Depth-first, in directory order.
+// names below it. Symbolic links are followed, so a directory reached along
+// several paths is listed under each; a link to a directory's own ancestor is
+// not entered, which ends every cycle. Depth-first, in directory order.
 // False when sFolderName cannot be opened as a directory.
 bool gfn_vScanFiles(const char* sFolderName, std::vector<std::string>& vsFileName,
                     const char* sFilter);
