@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -67,6 +68,31 @@ TEST_F(FileSystem, RangeCopyWritesAtTheDestinationsPosition) {
         std::string rest = std::string("YZ").substr(std::min<size_t>(copied.size(), 2));
         EXPECT_EQ(ReadWholeFile(Path("dst")), "X" + copied + rest);
     }
+}
+
+TEST_F(FileSystem, RangeCopyTakesAStreamThatCannotSeekFromWhereItStands) {
+    testfiles::FifoFeeder feeder("fifo", "hello world");
+    struct Case {
+        const char* what;
+        FILE* source;
+    } cases[] = {
+        {"FIFO", fopen("fifo", "rb")},
+        {"pipe", popen("printf 'hello world'", "r")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_NE(c.source, nullptr);
+        FILE* dst = fopen("dst", "wb");
+        ASSERT_NE(dst, nullptr);
+        unsigned char buffer[4];
+        EXPECT_EQ(FileCopy(c.source, dst, 3, 8, buffer, sizeof buffer, nullptr), 0)
+            << "a later offset cannot be reached";
+        EXPECT_EQ(FileCopy(c.source, dst, 0, SIZE_MAX, buffer, sizeof buffer, nullptr), 11);
+        fclose(dst);
+        EXPECT_EQ(ReadWholeFile(Path("dst")), "hello world");
+    }
+    fclose(cases[0].source);
+    EXPECT_EQ(pclose(cases[1].source), 0);
 }
 
 TEST_F(FileSystem, AppendCopyChecksTheGrowth) {

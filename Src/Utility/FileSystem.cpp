@@ -62,6 +62,15 @@ size_t CopyBlocks(FILE* fpSrc, FILE* fpDsn, unsigned char* pBuf, size_t nBlock, 
     return nCopied;
 }
 
+// Positions fpSrc at nStart for a range copy. A stream that cannot seek (a
+// pipe) is taken to stand at its start, as a stream handed over fresh does, so
+// it serves a copy from 0 where it stands; a later offset on it, like one
+// beyond what fseek takes, fails rather than copying the wrong bytes.
+bool SeekToStart(FILE* fpSrc, size_t nStart) {
+    if (nStart > static_cast<size_t>(LONG_MAX)) return false;
+    return fseek(fpSrc, static_cast<long>(nStart), SEEK_SET) == 0 || nStart == 0;
+}
+
 void ReportCopyError(const char* sWhat, const char* sFile) {
     WriteError(sWhat, nullptr);
     WriteError(sFile, nullptr);
@@ -124,11 +133,7 @@ long FileCopy(FILE* fpSrc, FILE* fpDsn, size_t nStart, size_t nEnd, unsigned cha
               size_t nBufSize, pthread_mutex_t* nMutex) {
     if (!fpSrc || !fpDsn || !pBuf || nBufSize == 0) return 0;
     OptionalLock lock(nMutex);
-    // An offset beyond what fseek takes fails here rather than copying from
-    // wherever the source stood.
-    if (nStart > static_cast<size_t>(LONG_MAX) ||
-        fseek(fpSrc, static_cast<long>(nStart), SEEK_SET) != 0)
-        return 0;
+    if (!SeekToStart(fpSrc, nStart)) return 0;
     size_t nLength = nEnd - nStart;  // unsigned: an nEnd below nStart reads to the end
     if (nLength == 0) return 0;
     bool bWriteFailed = false;

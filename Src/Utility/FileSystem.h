@@ -14,8 +14,9 @@
 // below nStart means up to the end) to fpDsn at its current position, through
 // the caller's buffer pBuf of nBufSize bytes, holding nMutex (when not null)
 // for the whole copy. Stops early at the end of the source, a read error or a
-// short write. Returns the number of bytes written; 0 at once for a null
-// buffer or a buffer size of 0.
+// short write. A source that cannot seek (a pipe) is copied from where it
+// stands when nStart is 0, and not at all for a later nStart. Returns the
+// number of bytes written; 0 at once for a null buffer or a buffer size of 0.
 long FileCopy(FILE* fpSrc, FILE* fpDsn, size_t nStart, size_t nEnd, unsigned char* pBuf,
               size_t nBufSize, pthread_mutex_t* nMutex);
 
