@@ -72,9 +72,10 @@ size_t ReadFile(const char* sFilename, std::string& pBuffer, long offset, size_t
 // bytes) is the base name: "1234567" under "data" is data/123/456/7.txt, or
 // data/123/456/7.html when the ".txt" file gives nothing. Returns null, with
 // sContent empty, when neither gives any content and also, without reading,
-// for a null root or an identifier that is empty or would lead outside the
-// root (holding '/' or '\', or a group ".."); then two ".err" lines are written,
-// "Read file by ID fail!" and the ".html" name.
+// for a null root or an identifier that is empty or holds '/' or '\' (which
+// could lead outside the root); then two ".err" lines are written, "Read file
+// by ID fail!" and the ".html" name. Dots are plain bytes: ".." is the
+// document root/...txt.
 const char* GetFileContentById(const char* sId, const char* sPath, std::string& sContent);
 
 // Counts the lines of fp from its start (a line longer than 999 bytes counts
