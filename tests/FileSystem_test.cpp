@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -67,6 +68,31 @@ TEST_F(FileSystem, RangeCopyWritesAtTheDestinationsPosition) {
         std::string rest = std::string("YZ").substr(std::min<size_t>(copied.size(), 2));
         EXPECT_EQ(ReadWholeFile(Path("dst")), "X" + copied + rest);
     }
+}
+
+TEST_F(FileSystem, RangeCopyTakesAStreamThatCannotSeekFromWhereItStands) {
+    testfiles::FifoFeeder feeder("fifo", "hello world");
+    struct Case {
+        const char* what;
+        FILE* source;
+    } cases[] = {
+        {"FIFO", fopen("fifo", "rb")},
+        {"pipe", popen("printf 'hello world'", "r")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_NE(c.source, nullptr);
+        FILE* dst = fopen("dst", "wb");
+        ASSERT_NE(dst, nullptr);
+        unsigned char buffer[4];
+        EXPECT_EQ(FileCopy(c.source, dst, 3, 8, buffer, sizeof buffer, nullptr), 0)
+            << "a later offset cannot be reached";
+        EXPECT_EQ(FileCopy(c.source, dst, 0, SIZE_MAX, buffer, sizeof buffer, nullptr), 11);
+        fclose(dst);
+        EXPECT_EQ(ReadWholeFile(Path("dst")), "hello world");
+    }
+    fclose(cases[0].source);
+    EXPECT_EQ(pclose(cases[1].source), 0);
 }
 
 TEST_F(FileSystem, AppendCopyChecksTheGrowth) {
@@ -239,18 +265,41 @@ TEST_F(FileSystem, ScanOfAMissingFolderChangesNothing) {
     EXPECT_EQ(found, (Lines{"old"}));
 }
 
-TEST_F(FileSystem, ScanVisitsEachDirectoryOnceThroughLinks) {
+TEST_F(FileSystem, ScanListsEveryPathThroughLinksToDirectories) {
+    MakeDirs("tree/real/deep");
+    MakeDirs("tree/other");
+    WriteAll("tree/real/x.txt", "x");
+    WriteAll("tree/real/deep/y.txt", "x");
+    ASSERT_EQ(symlink("real", "tree/b"), 0);
+    ASSERT_EQ(symlink("../real/deep", "tree/other/d"), 0);
+    Lines found;
+    EXPECT_TRUE(gfn_vScanFiles("tree", found, ".txt"));
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (Lines{"tree/b/deep/y.txt", "tree/b/x.txt", "tree/other/d/y.txt",
+                            "tree/real/deep/y.txt", "tree/real/x.txt"}));
+}
+
+TEST_F(FileSystem, ScanEndsLinkCyclesAtAnAncestor) {
     MakeDirs("top/sub");
+    MakeDirs("top/p");
+    MakeDirs("top/q");
     WriteAll("top/a.txt", "x");
     WriteAll("top/sub/b.txt", "x");
+    WriteAll("top/p/p.txt", "x");
+    WriteAll("top/q/q.txt", "x");
     ASSERT_EQ(symlink("..", "top/sub/up"), 0);
     ASSERT_EQ(symlink(".", "top/self"), 0);
     ASSERT_EQ(symlink(Path("top").c_str(), "top/sub/absolute"), 0);
     ASSERT_EQ(symlink("a.txt", "top/link.txt"), 0);
+    // Two directories that lead into each other: each is entered once below
+    // the other, and the way back to the first ends there.
+    ASSERT_EQ(symlink("../q", "top/p/to-q"), 0);
+    ASSERT_EQ(symlink("../p", "top/q/to-p"), 0);
     Lines found;
     EXPECT_TRUE(gfn_vScanFiles("top", found, ".txt"));
     std::sort(found.begin(), found.end());
-    EXPECT_EQ(found, (Lines{"top/a.txt", "top/link.txt", "top/sub/b.txt"}));
+    EXPECT_EQ(found, (Lines{"top/a.txt", "top/link.txt", "top/p/p.txt", "top/p/to-q/q.txt",
+                            "top/q/q.txt", "top/q/to-p/p.txt", "top/sub/b.txt"}));
 }
 
 TEST_F(FileSystem, ScanTakesLongPathsAndFilters) {

@@ -5,7 +5,10 @@
 #define VARNEL_TESTS_TESTFILES_H
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <ftw.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +20,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Commands.h"
@@ -50,6 +54,43 @@ inline bool Exists(const std::string& path) {
     struct stat st;
     return lstat(path.c_str(), &st) == 0;
 }
+
+// A FIFO created under name and fed with data by a thread of its own, which
+// closes it afterwards, so that a reader sees the data and then its end.
+class FifoFeeder {
+  public:
+    FifoFeeder(const std::string& name, const std::string& data) : name_(name) {
+        if (mkfifo(name.c_str(), 0600) != 0) {
+            ADD_FAILURE() << "mkfifo " << name;
+            return;
+        }
+        writer_ = std::thread([name, data] {
+            // A reader that leaves early makes the write fail instead of
+            // killing the test program.
+            sigset_t pipe_signal;
+            sigemptyset(&pipe_signal);
+            sigaddset(&pipe_signal, SIGPIPE);
+            pthread_sigmask(SIG_BLOCK, &pipe_signal, nullptr);
+            int fd = open(name.c_str(), O_WRONLY);  // waits for a reader
+            if (fd < 0) return;
+            EXPECT_EQ(write(fd, data.data(), data.size()), static_cast<ssize_t>(data.size()));
+            close(fd);
+        });
+    }
+    FifoFeeder(const FifoFeeder&) = delete;
+    FifoFeeder& operator=(const FifoFeeder&) = delete;
+    ~FifoFeeder() {
+        if (!writer_.joinable()) return;
+        // Releases a writer still waiting because the test never opened the FIFO.
+        int fd = open(name_.c_str(), O_RDONLY | O_NONBLOCK);
+        writer_.join();
+        if (fd >= 0) close(fd);
+    }
+
+  private:
+    std::string name_;
+    std::thread writer_;
+};
 
 inline std::vector<std::string> Entries(const std::string& dir) {
     std::vector<std::string> names;

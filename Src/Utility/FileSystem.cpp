@@ -8,7 +8,6 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <set>
 #include <utility>
 
 #include "Log.h"
@@ -63,6 +62,15 @@ size_t CopyBlocks(FILE* fpSrc, FILE* fpDsn, unsigned char* pBuf, size_t nBlock, 
     return nCopied;
 }
 
+// Positions fpSrc at nStart for a range copy. A stream that cannot seek (a
+// pipe) is taken to stand at its start, as a stream handed over fresh does, so
+// it serves a copy from 0 where it stands; a later offset on it, like one
+// beyond what fseek takes, fails rather than copying the wrong bytes.
+bool SeekToStart(FILE* fpSrc, size_t nStart) {
+    if (nStart > static_cast<size_t>(LONG_MAX)) return false;
+    return fseek(fpSrc, static_cast<long>(nStart), SEEK_SET) == 0 || nStart == 0;
+}
+
 void ReportCopyError(const char* sWhat, const char* sFile) {
     WriteError(sWhat, nullptr);
     WriteError(sFile, nullptr);
@@ -75,12 +83,20 @@ bool EndsWith(const std::string& sText, const std::string& sEnd) {
 
 bool IsDotEntry(const char* sName) { return !strcmp(sName, ".") || !strcmp(sName, ".."); }
 
-using DirectorySet = std::set<std::pair<dev_t, ino_t>>;
+// The device and inode of each directory from the scan's root down to the one
+// being read.
+using AncestorList = std::vector<std::pair<dev_t, ino_t>>;
 
-// Scans sFolder, entering each directory of visited only once, so that links
-// back up the tree end the walk instead of looping.
+bool IsAncestor(const AncestorList& ancestors, const struct stat& st) {
+    return std::find(ancestors.begin(), ancestors.end(), std::make_pair(st.st_dev, st.st_ino)) !=
+           ancestors.end();
+}
+
+// Scans sFolder, entering every directory that is not one of its own
+// ancestors: a link back up the tree ends there, while a directory reached
+// along several paths without a cycle is listed under each of them.
 bool ScanDirectory(const std::string& sFolder, std::vector<std::string>& vsFileName,
-                   const std::string& sFilter, DirectorySet& visited) {
+                   const std::string& sFilter, AncestorList& ancestors) {
     DIR* pDir = opendir(sFolder.c_str());
     if (!pDir) return false;
     std::string sPrefix = sFolder + "/";
@@ -91,8 +107,10 @@ bool ScanDirectory(const std::string& sFolder, std::vector<std::string>& vsFileN
         if (stat(sPath.c_str(), &st) != 0) continue;
         if (!S_ISDIR(st.st_mode)) {
             if (EndsWith(sPath, sFilter)) vsFileName.push_back(sPath);
-        } else if (visited.insert({st.st_dev, st.st_ino}).second) {
-            ScanDirectory(sPath, vsFileName, sFilter, visited);
+        } else if (!IsAncestor(ancestors, st)) {
+            ancestors.emplace_back(st.st_dev, st.st_ino);
+            ScanDirectory(sPath, vsFileName, sFilter, ancestors);
+            ancestors.pop_back();
         }
     }
     closedir(pDir);
@@ -115,11 +133,7 @@ long FileCopy(FILE* fpSrc, FILE* fpDsn, size_t nStart, size_t nEnd, unsigned cha
               size_t nBufSize, pthread_mutex_t* nMutex) {
     if (!fpSrc || !fpDsn || !pBuf || nBufSize == 0) return 0;
     OptionalLock lock(nMutex);
-    // An offset beyond what fseek takes fails here rather than copying from
-    // wherever the source stood.
-    if (nStart > static_cast<size_t>(LONG_MAX) ||
-        fseek(fpSrc, static_cast<long>(nStart), SEEK_SET) != 0)
-        return 0;
+    if (!SeekToStart(fpSrc, nStart)) return 0;
     size_t nLength = nEnd - nStart;  // unsigned: an nEnd below nStart reads to the end
     if (nLength == 0) return 0;
     bool bWriteFailed = false;
@@ -180,10 +194,10 @@ bool FileCopy(const char* sSrcFile, const char* sDsnFile, size_t nMemUsed) {
 bool gfn_vScanFiles(const char* sFolderName, std::vector<std::string>& vsFileName,
                     const char* sFilter) {
     if (!sFolderName) return false;
-    DirectorySet visited;
+    AncestorList ancestors;
     struct stat st;
-    if (stat(sFolderName, &st) == 0) visited.insert({st.st_dev, st.st_ino});
-    return ScanDirectory(sFolderName, vsFileName, sFilter ? sFilter : "", visited);
+    if (stat(sFolderName, &st) == 0) ancestors.emplace_back(st.st_dev, st.st_ino);
+    return ScanDirectory(sFolderName, vsFileName, sFilter ? sFilter : "", ancestors);
 }
 
 bool gfn_bCleanDirectory(const char* lpszDir) {

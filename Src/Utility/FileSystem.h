@@ -14,8 +14,9 @@
 // below nStart means up to the end) to fpDsn at its current position, through
 // the caller's buffer pBuf of nBufSize bytes, holding nMutex (when not null)
 // for the whole copy. Stops early at the end of the source, a read error or a
-// short write. Returns the number of bytes written; 0 at once for a null
-// buffer or a buffer size of 0.
+// short write. A source that cannot seek (a pipe) is copied from where it
+// stands when nStart is 0, and not at all for a later nStart. Returns the
+// number of bytes written; 0 at once for a null buffer or a buffer size of 0.
 long FileCopy(FILE* fpSrc, FILE* fpDsn, size_t nStart, size_t nEnd, unsigned char* pBuf,
               size_t nBufSize, pthread_mutex_t* nMutex);
 
@@ -39,8 +40,9 @@ bool FileCopy(const char* sSrcFile, const char* sDsnFile, size_t nMemUsed);
 // Appends to vsFileName (not cleared) the path of every non-directory entry of
 // the tree under sFolderName whose path ends with sFilter (byte for byte; an
 // empty or null filter takes every file). Paths are sFolderName, "/" and the
-// names below it; symbolic links are followed, each directory is visited once
-// even when links lead back up the tree. Depth-first, in directory order.
+// names below it. Symbolic links are followed, so a directory reached along
+// several paths is listed under each; a link to a directory's own ancestor is
+// not entered, which ends every cycle. Depth-first, in directory order.
 // False when sFolderName cannot be opened as a directory.
 bool gfn_vScanFiles(const char* sFolderName, std::vector<std::string>& vsFileName,
                     const char* sFilter);

@@ -46,15 +46,24 @@ std::string ReadPieces(FILE* fp, size_t nWanted) {
     return sData;
 }
 
+// Positions fp at offset. A stream that cannot seek (a FIFO, a pipe) stands
+// after the nConsumed bytes read from it since it was opened, so it serves
+// that one offset where it stands and refuses every other.
+bool SeekForRead(FILE* fp, long offset, size_t nConsumed) {
+    if (offset < 0) return false;
+    return fseek(fp, offset, SEEK_SET) == 0 || static_cast<size_t>(offset) == nConsumed;
+}
+
 // Reads up to nWanted bytes of fp from offset into a new NUL-terminated
-// buffer, setting nRead; null when memory runs out. The buffer is sized by
-// what the file's status promises; only when the file holds more than that
-// (it grew, or it is a device or one of the system's files that report size
-// 0) is the rest gathered piece by piece. A huge nWanted never allocates
-// memory for nothing.
-char* ReadRange(FILE* fp, long offset, size_t nWanted, size_t& nRead) {
+// buffer, setting nRead; null when memory runs out. nConsumed is the number of
+// bytes read from fp since it was opened. The buffer is sized by what the
+// file's status promises; only when the file holds more than that (it grew,
+// or it is a pipe, a device or one of the system's files that report size 0)
+// is the rest gathered piece by piece. A huge nWanted never allocates memory
+// for nothing.
+char* ReadRange(FILE* fp, long offset, size_t nConsumed, size_t nWanted, size_t& nRead) {
     nRead = 0;
-    if (!fp || offset < 0 || (nWanted > 0 && fseek(fp, offset, SEEK_SET) != 0)) nWanted = 0;
+    if (!fp || (nWanted > 0 && !SeekForRead(fp, offset, nConsumed))) nWanted = 0;
     size_t nPromised = nWanted ? std::min(nWanted, PromisedBytes(fp, offset)) : 0;
     std::unique_ptr<char[]> pBuffer(new (std::nothrow) char[nPromised + 1]);
     if (!pBuffer) return nullptr;
@@ -74,15 +83,10 @@ char* ReadRange(FILE* fp, long offset, size_t nWanted, size_t& nRead) {
     return pBuffer.release();
 }
 
-// Whether sId can name a document below the root: not empty, no separator,
-// and no group that would climb out of the tree.
-bool IsSafeDocumentId(const char* sId) {
-    size_t nLen = strlen(sId);
-    if (nLen == 0 || strpbrk(sId, "/\\")) return false;
-    for (size_t i = 0; i < nLen; i += 3)
-        if (std::string(sId + i, std::min<size_t>(3, nLen - i)) == "..") return false;
-    return true;
-}
+// Whether sId names a document below the root: not empty and free of
+// separators. Directory groups are always three bytes, so ".." can only end
+// up in the base name, where the extension makes it a plain name ("...txt").
+bool IsSafeDocumentId(const char* sId) { return *sId && !strpbrk(sId, "/\\"); }
 
 // The document's name without extension: root, then the groups of three
 // bytes of sId, each after a "/"; the last group is the base name.
@@ -97,7 +101,11 @@ std::string DocumentBaseName(const char* sId, const char* sPath) {
 }  // namespace
 
 CReadFile::CReadFile()
-    : m_fpFileRead(nullptr), m_nReadThreadCount(0), m_bWriting(false), m_nFileSize(0) {}
+    : m_fpFileRead(nullptr),
+      m_nReadThreadCount(0),
+      m_bWriting(false),
+      m_nFileSize(0),
+      m_nBytesRead(0) {}
 
 CReadFile::~CReadFile() {
     if (m_fpFileRead) fclose(m_fpFileRead);
@@ -118,6 +126,7 @@ bool CReadFile::OpenFile(const char* sFilename) {
     if (m_fpFileRead) fclose(m_fpFileRead);
     m_fpFileRead = fp;
     m_nFileSize = bMeasured ? static_cast<size_t>(st.st_size) : 0;
+    m_nBytesRead = 0;
     m_sFileRead.swap(sName);
     m_bWriting = false;
     if (!bMeasured) {
@@ -137,7 +146,8 @@ size_t CReadFile::ReadFile(const char* sFilename, char** pBuffer, long offset, s
     size_t nWanted = (length == 0 && bZeroIsAll) ? m_nFileSize : length;
     size_t nRead = 0;
     ++m_nReadThreadCount;
-    char* pData = ReadRange(m_fpFileRead, offset, nWanted, nRead);
+    char* pData = ReadRange(m_fpFileRead, offset, m_nBytesRead, nWanted, nRead);
+    m_nBytesRead += nRead;
     --m_nReadThreadCount;
     if (!pData) return 0;
     *pBuffer = pData;

@@ -32,7 +32,10 @@ class CReadFile {
     // Reads length bytes of sFilename from byte offset into a new buffer stored
     // in *pBuffer; length 0 with bZeroIsAll reads the size measured at opening
     // (the whole file from offset 0). A range past the end gives the bytes up
-    // to the end. Returns the number of bytes in the buffer; 0 on failure.
+    // to the end. A file that cannot seek (a FIFO, a pipe) is read from where
+    // it stands when offset is the number of bytes this object has read from
+    // it so far (0 when freshly opened); other offsets on it give 0.
+    // Returns the number of bytes in the buffer; 0 on failure.
     // When sFilename cannot be opened, a ".log" line "Failed open file  " plus
     // the name is written and *pBuffer is left untouched (as it is when memory
     // runs out); in every other case *pBuffer receives a buffer, an empty one
@@ -53,6 +56,7 @@ class CReadFile {
     std::atomic<int> m_nReadThreadCount;  // threads inside a seek-and-read
     std::atomic<bool> m_bWriting;         // a thread is installing another file
     size_t m_nFileSize;                   // measured when the file was opened
+    size_t m_nBytesRead;                  // read from the open file since it was opened
 
     bool OpenFile(const char* sFilename);
 };
@@ -68,9 +72,10 @@ size_t ReadFile(const char* sFilename, std::string& pBuffer, long offset, size_t
 // bytes) is the base name: "1234567" under "data" is data/123/456/7.txt, or
 // data/123/456/7.html when the ".txt" file gives nothing. Returns null, with
 // sContent empty, when neither gives any content and also, without reading,
-// for a null root or an identifier that is empty or would lead outside the
-// root (holding '/' or '\', or a group ".."); then two ".err" lines are written,
-// "Read file by ID fail!" and the ".html" name.
+// for a null root or an identifier that is empty or holds '/' or '\' (which
+// could lead outside the root); then two ".err" lines are written, "Read file
+// by ID fail!" and the ".html" name. Dots are plain bytes: ".." is the
+// document root/...txt.
 const char* GetFileContentById(const char* sId, const char* sPath, std::string& sContent);
 
 // Counts the lines of fp from its start (a line longer than 999 bytes counts

@@ -1,0 +1,162 @@
+#include "BlockCuts.h"
+
+#include <cstring>
+#include <utility>
+
+namespace varnel_host {
+
+namespace {
+
+// What the splitter takes for one UTF-8 character: the lead byte alone says
+// how many bytes, whatever follows.
+size_t Utf8Length(unsigned char c) {
+    if (c < 0xC0) return 1;
+    if (c < 0xE0) return 2;
+    if (c < 0xF0) return 3;
+    if (c < 0xF8) return 4;
+    if (c < 0xFC) return 5;
+    return 6;
+}
+
+// Whether the line feed at p[i] is a character of its own, in a text that
+// starts at p[nText] (a character boundary): in UTF-8 a lead byte up to five
+// bytes back may take it into its character.
+bool Utf8LineFeedIsBoundary(const unsigned char* p, size_t nText, size_t i) {
+    for (size_t k = 1; k <= 5 && k <= i - nText; ++k)
+        if (Utf8Length(p[i - k]) > k) return false;
+    return true;
+}
+
+// In GBK a run of high bytes pairs up from its start, which follows an ASCII
+// byte or the start of the text; a run of odd length takes the line feed as
+// its last second byte.
+bool GbkLineFeedIsBoundary(const unsigned char* p, size_t nText, size_t i) {
+    size_t nRun = 0;
+    while (nRun < i - nText && p[i - 1 - nRun] >= 0x80) ++nRun;
+    return nRun % 2 == 0;
+}
+
+bool IsLibraryBlank(char c) { return c == ' ' || c == '\r' || c == '\n' || c == '\t'; }
+
+// The position right after the last byte c in p[nFrom..n), or 0.
+size_t AfterLast(const char* p, size_t nFrom, size_t n, char c) {
+    const void* pFound = memrchr(p + nFrom, c, n - nFrom);
+    return pFound ? static_cast<size_t>(static_cast<const char*>(pFound) - p) + 1 : 0;
+}
+
+}  // namespace
+
+Span LibrarySentenceSpan(const char* p, size_t nPrevEnd, size_t nLength) {
+    size_t nStart = nPrevEnd;
+    while (IsLibraryBlank(p[nStart])) ++nStart;
+    return {nStart, nStart + nLength};
+}
+
+size_t LastLineCut(const char* sText, size_t nFrom, size_t n, int nEncode) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(sText);
+    // The last NUL is a cut; a line feed after it may be a later one. A text
+    // starts at p[0] or right after a NUL.
+    size_t nNul = AfterLast(sText, nFrom, n, '\0');
+    size_t nLow = nNul > nFrom ? nNul : nFrom;
+    for (size_t nEnd = n; nEnd > nLow;) {
+        size_t nFeed = AfterLast(sText, nLow, nEnd, '\n');
+        if (nFeed == 0) break;
+        size_t i = nFeed - 1;
+        bool bBoundary =
+            nEncode == 1 ? Utf8LineFeedIsBoundary(p, nNul, i) : GbkLineFeedIsBoundary(p, nNul, i);
+        if (bBoundary) return nFeed;
+        nEnd = i;
+    }
+    return nNul;
+}
+
+BlockCutter::BlockCutter(int nEncode, const SentenceOptions& options, size_t nMinStretch,
+                         SentenceSource source)
+    : m_nEncode(nEncode),
+      m_options(options),
+      m_nMinStretch(nMinStretch ? nMinStretch : 1),
+      m_nLookAhead(SentenceOptionsLookAhead(options)),
+      m_source(std::move(source)) {}
+
+void BlockCutter::Reset() {
+    m_nLineScanned = 0;
+    m_nSentenceAsked = 0;
+}
+
+size_t BlockCutter::Wanted() const {
+    return 2 * m_nSentenceAsked > m_nMinStretch ? 2 * m_nSentenceAsked : m_nMinStretch;
+}
+
+size_t BlockCutter::Cut(const char* p, size_t n, bool bEnd) {
+    if (bEnd) {
+        Reset();
+        return n;
+    }
+    size_t nFrom = m_nLineScanned < n ? m_nLineScanned : n;
+    size_t nCut = LastLineCut(p, nFrom, n, m_nEncode);
+    m_nLineScanned = n;
+    if (nCut > 0) {
+        m_nSentenceAsked = 0;
+        return Keep(nCut, n);
+    }
+    if (n < Wanted()) return 0;
+    nCut = LastSentenceCut(p, n);
+    if (nCut == kFailed) {
+        Reset();
+        return kFailed;
+    }
+    // What is left has been split once: it is asked again only when it has
+    // doubled, so no byte is split more than a few times.
+    m_nSentenceAsked = n - nCut;
+    return Keep(nCut, n);
+}
+
+// The bytes after the cut become the start of the next call's p.
+size_t BlockCutter::Keep(size_t nCut, size_t n) {
+    m_nLineScanned = n - nCut;
+    return nCut;
+}
+
+size_t BlockCutter::LastSentenceCut(const char* p, size_t n) {
+    return m_options.Any() ? LastOptionsCut(p, n) : LastPlainCut(p, n);
+}
+
+// Without options every end of the library's sentences with a byte after it
+// is final: the '.' rule reads one byte past the mark, no rule more. A stretch
+// of blanks only starts no sentence and may be cut after.
+size_t BlockCutter::LastPlainCut(const char* p, size_t n) {
+    size_t nCut = 0;
+    bool bAny = false;
+    bool bSplit = m_source(p, n, m_nEncode, [&](const Span& span) {
+        bAny = true;
+        if (span.nEnd < n) nCut = span.nEnd;
+    });
+    if (!bSplit) return kFailed;
+    return bAny ? nCut : n;
+}
+
+// With options a boundary between two sentences is final when the options
+// keep it (one sentence ends and the next starts where the library's do) and
+// enough of the next sentence has been read for the options to judge it.
+size_t BlockCutter::LastOptionsCut(const char* p, size_t n) {
+    m_vLibrary.clear();
+    bool bSplit = m_source(p, n, m_nEncode, [&](const Span& span) { m_vLibrary.push_back(span); });
+    if (!bSplit) return kFailed;
+    if (m_vLibrary.empty()) return n;
+    m_vFinal = m_vLibrary;
+    ApplySentenceOptions(p, n, m_nEncode, m_options, m_vFinal);
+    const std::vector<Span>& vLib = m_vLibrary;
+    const std::vector<Span>& vFin = m_vFinal;
+    size_t nNeed = m_nLookAhead > 0 ? m_nLookAhead : 1;
+    size_t j = vFin.size();  // the final sentences that end at or before the boundary: [0, j)
+    for (size_t i = vLib.size() - 1; i-- > 0;) {
+        size_t nEnd = vLib[i].nEnd, nNext = vLib[i + 1].nStart;
+        while (j > 0 && vFin[j - 1].nEnd > nEnd) --j;
+        if (n - nNext < nNeed) continue;
+        if (j > 0 && j < vFin.size() && vFin[j - 1].nEnd == nEnd && vFin[j].nStart == nNext)
+            return nEnd;
+    }
+    return 0;
+}
+
+}  // namespace varnel_host
