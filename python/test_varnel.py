@@ -176,6 +176,23 @@ class SplitFileTest(unittest.TestCase):
                                          [s.decode(encoding) for s in want])
                         self.assertEqual(as_printed(got), varnel_split_output(path, encoding))
 
+    def test_a_long_line_is_cut_between_sentences(self):
+        # Memory stays within a few blocks on a file that is one long line.
+        class RecordingFile(io.BytesIO):
+            largest = 0
+
+            def read(self, size=-1):
+                RecordingFile.largest = max(RecordingFile.largest, size)
+                return super().read(size)
+
+        for encoding, sentence in (("utf-8", "Sentence %d. 还有一句！"), ("gbk", "第%d句。")):
+            with self.subTest(encoding=encoding):
+                data = "".join(sentence % i for i in range(20000)).encode(encoding)
+                RecordingFile.largest = 0
+                got = list(varnel.split_file(RecordingFile(data), encoding, 1024, binary=True))
+                self.assertEqual(got, varnel.split(data, encoding))
+                self.assertLess(RecordingFile.largest, 8 * 1024)
+
     def test_decoding_follows_errors_sentence_by_sentence(self):
         data = "你好。坏".encode() + b"\x80! " + "再见。".encode()  # 80: a stray continuation byte
         self.assertEqual(list(varnel.split_file(io.BytesIO(data), errors="replace")),

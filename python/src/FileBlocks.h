@@ -1,5 +1,6 @@
-// split_file's work on one block of a file: where the block may be cut, and
-// the sentences before the cut, as bytes or decoded.
+// split_file's work on a file read block by block: a BlockSplitter finds
+// where the input may be cut (the hosts' cut finder) and gives the sentences
+// before the cut, as bytes or decoded.
 #ifndef VARNEL_PYTHON_FILEBLOCKS_H
 #define VARNEL_PYTHON_FILEBLOCKS_H
 
@@ -7,15 +8,19 @@
 
 namespace varnel_python {
 
-// split_block(block, encoding, final, *, binary, errors, attach_closers,
-// reader) -> (sentences, used, error): the sentences of the first `used`
-// bytes of block, a prefix that splits on its own as it does inside the whole
-// file (all of it when final). used is 0 when the block holds no such cut:
-// the caller reads on. encoding is an encode switch. Sentences are bytes with
-// binary, otherwise str decoded one by one with errors as bytes.decode does;
-// error is the UnicodeDecodeError that stopped the decoding, after the
-// sentences before it, or None.
-PyObject* SplitBlock(PyObject* pModule, PyObject* pArgs, PyObject* pKeywords);
+// Creates the type varnel._varnel.BlockSplitter; null with an error set.
+//
+// BlockSplitter(encoding, block_size, *, attach_closers=False, reader=False),
+// encoding an encode switch, serves one input, one call at a time:
+// split(block, final, *, binary=False, errors="strict") -> (sentences, used,
+// error) takes what the last call left (block[used:]) followed by what has
+// been read since, and returns the sentences of block[:used], a prefix that
+// splits on its own as it does inside the whole input: all of it when final,
+// 0 bytes when no cut is known yet (read on, to wanted() bytes at least).
+// Sentences are bytes with binary, otherwise str decoded one by one with
+// errors as bytes.decode does; error is the UnicodeDecodeError that stopped
+// the decoding, after the sentences before it, or None.
+PyObject* CreateBlockSplitterType();
 
 }  // namespace varnel_python
 

@@ -91,14 +91,6 @@ PyMethodDef kMethods[] = {
      "Returns array('Q') holding start and end of each sentence in turn, the\n"
      "sentences of split(data): data[a[2*i]:a[2*i+1]] is sentence i. A str raises\n"
      "TypeError: encode it first."},
-    {"split_block", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)(void)>(SplitBlock)),
-     METH_VARARGS | METH_KEYWORDS,
-     "split_block(block, encoding, final, *, binary=False, errors='strict',\n"
-     "            attach_closers=False, reader=False)\n--\n\n"
-     "split_file's step: (sentences, used, error) for the first used bytes of\n"
-     "block, which split on their own as inside the whole file (all of it when\n"
-     "final; 0 when the block holds no such cut). encoding is an encode switch.\n"
-     "error is the UnicodeDecodeError met after the sentences returned, or None."},
     {"encoding_switch", EncodingSwitch, METH_O,
      "encoding_switch(name)\n--\n\n"
      "The library's encode switch for an encoding name: 1 for UTF-8, 0 for GBK.\n"
@@ -126,11 +118,15 @@ PyObject* InitModule() {
     if (!g_pArrayType) return nullptr;
     g_pIteratorType = CreateSentenceIteratorType();
     if (!g_pIteratorType) return nullptr;
+    PyObject* pBlockSplitterType = CreateBlockSplitterType();
+    if (!pBlockSplitterType) return nullptr;
 
     PyObject* pModule = PyModule_Create(&kModule);
     if (!pModule) return nullptr;
     if (PyModule_AddStringConstant(pModule, "__version__", VARNEL_VERSION) < 0 ||
-        PyModule_AddObjectRef(pModule, "SentenceIterator", g_pIteratorType) < 0) {
+        PyModule_AddObjectRef(pModule, "SentenceIterator", g_pIteratorType) < 0 ||
+        PyModule_AddObject(pModule, "BlockSplitter", pBlockSplitterType) < 0) {
+        Py_DECREF(pBlockSplitterType);
         Py_DECREF(pModule);
         return nullptr;
     }

@@ -7,30 +7,17 @@ namespace varnel_python {
 
 namespace {
 
-// The splitter skips these in front of every sentence, the first included.
-size_t LeadingBlanks(const char* s) { return strspn(s, " \r\n\t"); }
-
-// The library's sentences of the NUL-terminated piece at sPiece, which lies at
-// nOffset in the whole text. Each sentence comes back inside the splitter's
-// copy of the piece, so its place in the copy is its place in the piece. False
-// when the copy could not be made: the splitter then has no sentence for a
-// piece that holds more than blanks.
-bool AppendLibrarySpans(CSentences& splitter, const char* sPiece, size_t nOffset, int nEncode,
+// The sentences of the piece at p + nOffset, as offsets into p.
+bool AppendLibrarySpans(CSentences& splitter, const char* p, size_t nOffset, int nEncode,
                         std::vector<Span>& vSpans) {
-    const char* s = splitter.GetSentence(sPiece, nEncode);
-    size_t nBlanks = LeadingBlanks(sPiece);
-    if (!*s) return sPiece[nBlanks] == 0;
-    const char* pCopy = s - nBlanks;
-    for (; *s; s = splitter.GetSentence(nullptr, nEncode)) {
-        size_t nStart = nOffset + static_cast<size_t>(s - pCopy);
-        vSpans.push_back({nStart, nStart + strlen(s)});
-    }
-    return true;
+    return ForEachLibrarySentence(splitter, p + nOffset, nEncode, [&](const Span& span) {
+        vSpans.push_back({nOffset + span.nStart, nOffset + span.nEnd});
+    });
 }
 
 bool AppendPieceSpans(CSentences& splitter, const char* p, size_t nOffset, size_t nLen, int nEncode,
                       const SentenceOptions& options, std::vector<Span>& vSpans) {
-    if (!options.Any()) return AppendLibrarySpans(splitter, p + nOffset, nOffset, nEncode, vSpans);
+    if (!options.Any()) return AppendLibrarySpans(splitter, p, nOffset, nEncode, vSpans);
     std::vector<Span> vPiece;
     if (!AppendLibrarySpans(splitter, p + nOffset, 0, nEncode, vPiece)) return false;
     varnel_host::ApplySentenceOptions(p + nOffset, nLen, nEncode, options, vPiece);

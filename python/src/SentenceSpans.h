@@ -5,8 +5,10 @@
 #define VARNEL_PYTHON_SENTENCESPANS_H
 
 #include <cstddef>
+#include <cstring>
 #include <vector>
 
+#include "BlockCuts.h"
 #include "SentenceOptions.h"
 #include "Sentences.h"
 
@@ -14,6 +16,22 @@ namespace varnel_python {
 
 using varnel_host::SentenceOptions;
 using varnel_host::Span;
+
+// Calls visit(span) for each of the library's sentences of the text p, which
+// ends at its first NUL, in order. False when the splitter could not take the
+// text (its copy could not be allocated): it then gives no sentence although
+// more than blanks is there.
+template <typename Visit>
+bool ForEachLibrarySentence(CSentences& splitter, const char* p, int nEncode, Visit&& visit) {
+    size_t nEnd = 0;
+    for (const char* s = splitter.GetSentence(p, nEncode); *s;
+         s = splitter.GetSentence(nullptr, nEncode)) {
+        Span span = varnel_host::LibrarySentenceSpan(p, nEnd, strlen(s));
+        visit(span);
+        nEnd = span.nEnd;
+    }
+    return p[varnel_host::LibrarySentenceSpan(p, nEnd, 0).nStart] == '\0';
+}
 
 // Appends to vSpans the sentences of p[0..n), as offsets into p, in order.
 // p[n] must be NUL. A NUL inside ends a text: each NUL-separated piece is

@@ -23,10 +23,10 @@ def split_file(file: PathOrFile, encoding: str = "utf-8", block_size: int = _DEF
     it); with binary=True, the bytes themselves.
 
     The file is read block_size bytes at a time and split in parts that end
-    at a NUL or at a line feed that is certainly a character boundary, so
-    memory stays within a few blocks and the longest stretch without such a
-    line feed. The iterator is also a context manager that closes the file
-    it opened.
+    at a NUL, at a line feed that is certainly a character boundary, or in a
+    long line between two sentences that nothing that follows can change, so
+    memory stays within a few blocks and about twice the longest sentence.
+    The iterator is also a context manager that closes the file it opened.
 
     Raises ValueError for another encoding or a block_size below 1, OSError
     naming the file when it cannot be opened or read, TypeError when file is
@@ -53,7 +53,8 @@ class _SentenceFile:
             raise TypeError("varnel.split_file() takes a path or a binary file, not %s"
                             % type(file).__name__)
         name = getattr(self._file, "name", repr(file))
-        self._sentences = _sentences(self._file, name, encode, block_size, errors, binary, options)
+        splitter = _varnel.BlockSplitter(encode, block_size, **options)
+        self._sentences = _sentences(self._file, name, splitter, block_size, errors, binary)
 
     def __iter__(self) -> Iterator[Union[str, bytes]]:
         return self._sentences
@@ -90,16 +91,14 @@ def _read(file, name, size):
     return data
 
 
-def _sentences(file, name, encode, block_size, errors, binary, options):
+def _sentences(file, name, splitter, block_size, errors, binary):
     carry = b""
     while True:
-        # Where the carry holds no cut yet, read as much again as it holds, so
-        # that a long stretch is read in linear time.
-        data = _read(file, name, max(block_size, len(carry)))
+        # Where the carry holds no cut yet, the splitter says how much it wants.
+        data = _read(file, name, max(block_size, splitter.wanted() - len(carry)))
         final = not data
         block = carry + data if carry else data
-        sentences, used, error = _varnel.split_block(block, encode, final, binary=binary,
-                                                     errors=errors, **options)
+        sentences, used, error = splitter.split(block, final, binary=binary, errors=errors)
         carry = block[used:]
         yield from sentences
         if error is not None:
