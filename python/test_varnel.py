@@ -209,6 +209,10 @@ class SplitFileTest(unittest.TestCase):
             self.assertEqual(next(sentences), "A.")
             file = sentences._file
         self.assertTrue(file.closed)
+        iterator = iter(varnel.split_file(path))  # the loop keeps only this
+        file = iterator.gi_frame.f_locals["file"]
+        self.assertEqual(list(iterator), ["A.", "B"])
+        self.assertTrue(file.closed)
         with open(path, "rb") as f:
             self.assertEqual(list(varnel.split_file(f)), ["A.", "B"])
             self.assertFalse(f.closed)

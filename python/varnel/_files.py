@@ -54,7 +54,10 @@ class _SentenceFile:
                             % type(file).__name__)
         name = getattr(self._file, "name", repr(file))
         splitter = _varnel.BlockSplitter(encode, block_size, **options)
-        self._sentences = _sentences(self._file, name, splitter, block_size, errors, binary)
+        # The generator closes a file opened here once it is done, closed or
+        # collected; a `for` loop keeps only the generator.
+        self._sentences = _sentences(self._file, self._owned, name, splitter, block_size, errors,
+                                     binary)
 
     def __iter__(self) -> Iterator[Union[str, bytes]]:
         return self._sentences
@@ -66,17 +69,13 @@ class _SentenceFile:
         """Stops the iteration; closes the file if split_file opened it."""
         self._sentences.close()
         if self._owned:
-            self._file.close()
+            self._file.close()  # also when the iteration never started
 
     def __enter__(self) -> "_SentenceFile":
         return self
 
     def __exit__(self, *exc_info):
         self.close()
-
-    def __del__(self):
-        if getattr(self, "_owned", False):
-            self._file.close()
 
 
 def _read(file, name, size):
@@ -91,17 +90,21 @@ def _read(file, name, size):
     return data
 
 
-def _sentences(file, name, splitter, block_size, errors, binary):
-    carry = b""
-    while True:
-        # Where the carry holds no cut yet, the splitter says how much it wants.
-        data = _read(file, name, max(block_size, splitter.wanted() - len(carry)))
-        final = not data
-        block = carry + data if carry else data
-        sentences, used, error = splitter.split(block, final, binary=binary, errors=errors)
-        carry = block[used:]
-        yield from sentences
-        if error is not None:
-            raise error
-        if final:
-            return
+def _sentences(file, owned, name, splitter, block_size, errors, binary):
+    try:
+        carry = b""
+        while True:
+            # Where the carry holds no cut yet, the splitter says how much it wants.
+            data = _read(file, name, max(block_size, splitter.wanted() - len(carry)))
+            final = not data
+            block = carry + data if carry else data
+            sentences, used, error = splitter.split(block, final, binary=binary, errors=errors)
+            carry = block[used:]
+            yield from sentences
+            if error is not None:
+                raise error
+            if final:
+                return
+    finally:
+        if owned:
+            file.close()
