@@ -114,7 +114,14 @@ def measure_corpus(varnel, icu, name, sample, encoding, locale, args, directory)
             lambda: varnel.split(data, encoding, **{option: True}), repeat)
     if icu:
         rates["PyICU(str)"] = mb / best_time(lambda: icu_split(icu, locale, text), repeat)
-    return rates, len(varnel.spans(data, encoding)) // 2, len(data)
+    # The floor for any API that returns an object a sentence: CPython's own
+    # split at one mark, which only finds the mark and makes the objects.
+    mark = "。" if locale == "zh" else ". "
+    floor = {}
+    for kind, whole, separator in (("bytes", data, mark.encode(encoding)), ("str", text, mark)):
+        pieces = len(whole.split(separator))
+        floor[kind] = best_time(lambda: whole.split(separator), repeat) / pieces * 1e9
+    return rates, len(varnel.spans(data, encoding)) // 2, len(data), floor
 
 
 def print_results(results, c_rates):
@@ -149,13 +156,15 @@ def print_results(results, c_rates):
                                     for n in names))
     # What one sentence costs, and the part of it that only makes the objects.
     for n in names:
-        rates, count, size = results[n]
+        rates, count, size, floor = results[n]
         per = {row: size / 1e6 / rates[row] / count * 1e9 for row in rates}
         print("%s, ns a sentence: split(str) %.0f, split(bytes) %.0f, spans %.0f, so the bytes "
               "objects and their list %.0f%s" % (
                   n, per["split(str)"], per["split(bytes)"], per["spans"],
                   per["split(bytes)"] - per["spans"],
                   ", PyICU %.0f" % per["PyICU(str)"] if "PyICU(str)" in per else ""))
+        print("    the floor, CPython's split at one mark, ns a piece: bytes %.0f, str %.0f"
+              % (floor["bytes"], floor["str"]))
 
 
 FILE_RUN = """
