@@ -64,7 +64,7 @@ test-pip: build
 	cd python && VARNEL_TEST_PACKAGE="$$target" VARNEL_TEST_LIBRARY=$(abspath $(BUILD))/libVarnel.so \
 		VARNEL_TEST_SPLIT=$(abspath $(BUILD))/tools/varnel-split/varnel-split \
 		VARNEL_TEST_SPLIT_CASES=$(abspath $(BUILD))/tests/split-cases-table PYTHONDONTWRITEBYTECODE=1 \
-		$(DEBIAN_PYTHON) -m unittest -v test_varnel
+		$(DEBIAN_PYTHON) -m unittest -v test_varnel test_dask
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps

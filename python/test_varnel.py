@@ -4,12 +4,14 @@ the shared split cases and varnel-split."""
 import io
 import os
 import shutil
+import subprocess
+import sys
 import tempfile
 import threading
 import unittest
 
-from testsupport import (HERE, SAMPLES, LibrarySplitter, as_printed, sample, split_cases, varnel,
-                         varnel_split_output)
+from testsupport import (HERE, PACKAGE_DIR, SAMPLES, LibrarySplitter, as_printed, sample,
+                         split_cases, varnel, varnel_split_output)
 
 LIBRARY = LibrarySplitter()
 
@@ -297,6 +299,12 @@ class PackageTest(unittest.TestCase):
     def test_version_is_the_project_version(self):
         with open(os.path.join(HERE, "..", "VERSION")) as f:
             self.assertEqual(varnel.__version__, f.read().strip())
+
+    def test_importing_the_package_needs_no_dask(self):
+        code = "import sys; sys.modules['dask'] = None; import varnel; print(varnel.split('A. B'))"
+        result = subprocess.run([sys.executable, "-c", code], capture_output=True, text=True,
+                                cwd=PACKAGE_DIR, env=dict(os.environ, PYTHONPATH=PACKAGE_DIR))
+        self.assertEqual(result.stdout, "['A.', 'B']\n", result.stderr)
 
     def test_typing_files_come_with_the_package(self):
         for name in ("py.typed", "_varnel.pyi"):

@@ -22,6 +22,14 @@ namespace varnel_python {
 // the decoding, after the sentences before it, or None.
 PyObject* CreateBlockSplitterType();
 
+// first_line_cut(window, start, encoding) -> int: the position in the bytes
+// window right after the first NUL or line feed at or after start that is a
+// safe cut by the hosts' rule (a line feed that is certainly a character
+// boundary), or -1. The window must hold the bytes before start that decide:
+// five in UTF-8; in GBK back to the file's start or to a byte below 0x80.
+// For readers that start anywhere in a file, such as Dask's partitions.
+PyObject* FirstLineCut(PyObject* pModule, PyObject* pArgs);
+
 }  // namespace varnel_python
 
 #endif

@@ -91,6 +91,10 @@ PyMethodDef kMethods[] = {
      "Returns array('Q') holding start and end of each sentence in turn, the\n"
      "sentences of split(data): data[a[2*i]:a[2*i+1]] is sentence i. A str raises\n"
      "TypeError: encode it first."},
+    {"first_line_cut", FirstLineCut, METH_VARARGS,
+     "first_line_cut(window, start, encoding)\n--\n\n"
+     "The position right after the first safe line cut (a NUL, or a line feed that\n"
+     "is certainly a character boundary) at or after start in window, or -1."},
     {"encoding_switch", EncodingSwitch, METH_O,
      "encoding_switch(name)\n--\n\n"
      "The library's encode switch for an encoding name: 1 for UTF-8, 0 for GBK.\n"
