@@ -22,7 +22,6 @@ import argparse
 import json
 import os
 import re
-import resource
 import subprocess
 import sys
 import tempfile

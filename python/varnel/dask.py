@@ -15,6 +15,7 @@ importing varnel does not.
 """
 
 import io
+from typing import Any, Dict, List, Optional, Sequence, Union
 
 import dask
 import dask.bag
@@ -33,8 +34,10 @@ _SEARCH_CHUNK = 1 << 16
 _SPLIT_BLOCK = 1 << 20
 
 
-def read_sentences(paths, encoding="utf-8", blocksize="64 MiB", *, errors="strict",
-                   attach_closers=False, reader=False, storage_options=None):
+def read_sentences(paths: Union[str, Sequence[str]], encoding: str = "utf-8",
+                   blocksize: Union[int, str, None] = "64 MiB", *, errors: str = "strict",
+                   attach_closers: bool = False, reader: bool = False,
+                   storage_options: Optional[Dict[str, Any]] = None) -> dask.bag.Bag:
     """A Dask bag of the sentences (str) of one or more files, in order.
 
     paths: a path, a glob pattern or a URL that fsspec understands (file://,
@@ -64,7 +67,8 @@ def read_sentences(paths, encoding="utf-8", blocksize="64 MiB", *, errors="stric
     return dask.bag.from_delayed(parts)
 
 
-def split_bag(bag, encoding="utf-8", *, attach_closers=False, reader=False):
+def split_bag(bag: dask.bag.Bag, encoding: str = "utf-8", *, attach_closers: bool = False,
+              reader: bool = False) -> dask.bag.Bag:
     """A bag of the sentences of the texts (str or bytes) of bag, in order.
 
     Each text is split on its own as split() splits it: str gives str, bytes
@@ -75,7 +79,7 @@ def split_bag(bag, encoding="utf-8", *, attach_closers=False, reader=False):
                               {"attach_closers": attach_closers, "reader": reader})
 
 
-def _split_texts(texts, encoding, options):
+def _split_texts(texts, encoding, options) -> List[Any]:
     return [sentence for text in texts for sentence in split(text, encoding, **options)]
 
 
