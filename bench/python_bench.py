@@ -166,8 +166,16 @@ def print_results(results, c_rates):
               % (floor["bytes"], floor["str"]))
 
 
-FILE_RUN = """
-import resource, sys, time
+# The peak resident size of this process alone (VmHWM; ru_maxrss would keep
+# the parent's across fork and exec).
+PEAK = """
+def peak_kib():
+    with open("/proc/self/status") as f:
+        return next(int(line.split()[1]) for line in f if line.startswith("VmHWM:"))
+"""
+
+FILE_RUN = PEAK + """
+import sys, time
 sys.path.insert(0, sys.argv[1])
 import varnel
 start = time.perf_counter()
@@ -175,7 +183,14 @@ count = 0
 for sentence in varnel.split_file(sys.argv[2], binary=sys.argv[3] == "binary"):
     count += 1
 seconds = time.perf_counter() - start
-print(count, seconds, resource.getrusage(resource.RUSAGE_SELF).ru_maxrss)
+print(count, seconds, peak_kib())
+"""
+
+IMPORT_RUN = PEAK + """
+import sys
+sys.path.insert(0, sys.argv[1])
+import varnel
+print(peak_kib())
 """
 
 
@@ -185,11 +200,9 @@ def big_file_run(args, directory):
         lines = f.read()
     with open(os.path.join(ROOT, "samples", "zh-utf8.txt"), "rb") as f:
         lines = (lines + f.read()) * 64
-    print("| File | Mode | Sentences | MB/s | Peak memory (max RSS) |")
+    print("| File | Mode | Sentences | MB/s | Peak memory (VmHWM) |")
     print("|---|---|---|---|---|")
-    baseline = subprocess.run([sys.executable, "-c", "import resource, sys; sys.path.insert(0, "
-                               "sys.argv[1]); import varnel; print(resource.getrusage("
-                               "resource.RUSAGE_SELF).ru_maxrss)", args.package],
+    baseline = subprocess.run([sys.executable, "-c", IMPORT_RUN, args.package],
                               check=True, capture_output=True, text=True).stdout.split()[0]
     for size in (args.size_mib << 20, args.big_file_gib << 30):
         path = os.path.join(directory, "lines-%d.txt" % size)
