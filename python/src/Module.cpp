@@ -16,14 +16,21 @@ static_assert(sizeof(Span) == 2 * sizeof(unsigned long long), "spans go out as p
 PyObject* g_pArrayType = nullptr;     // array.array, for spans()
 PyObject* g_pIteratorType = nullptr;  // iter_split's iterator
 
-PyObject* Split(PyObject*, PyObject* pArgs, PyObject* pKeywords) {
+// The sentences of the text that the arguments of sFunction give; false with
+// an error set.
+bool SentencesOfArgument(PyObject* pArgs, PyObject* pKeywords, const char* sFunction,
+                         bool bAllowStr, Text& text, std::vector<Span>& vSpans) {
     PyObject* pObject;
     Request request;
-    if (!ParseSplitArguments(pArgs, pKeywords, "split", pObject, request)) return nullptr;
+    return ParseSplitArguments(pArgs, pKeywords, sFunction, pObject, request) &&
+           text.Take(pObject, request.nEncode, sFunction, bAllowStr) &&
+           text.FindSentences(request, vSpans);
+}
+
+PyObject* Split(PyObject*, PyObject* pArgs, PyObject* pKeywords) {
     Text text;
     std::vector<Span> vSpans;
-    if (!text.Take(pObject, request.nEncode, "split", true)) return nullptr;
-    if (!text.FindSentences(request, vSpans)) return nullptr;
+    if (!SentencesOfArgument(pArgs, pKeywords, "split", true, text, vSpans)) return nullptr;
     return SentenceList(text, vSpans);
 }
 
@@ -49,13 +56,9 @@ PyObject* SpanArray(const std::vector<Span>& vSpans) {
 }
 
 PyObject* Spans(PyObject*, PyObject* pArgs, PyObject* pKeywords) {
-    PyObject* pObject;
-    Request request;
-    if (!ParseSplitArguments(pArgs, pKeywords, "spans", pObject, request)) return nullptr;
     Text text;
     std::vector<Span> vSpans;
-    if (!text.Take(pObject, request.nEncode, "spans", false)) return nullptr;
-    if (!text.FindSentences(request, vSpans)) return nullptr;
+    if (!SentencesOfArgument(pArgs, pKeywords, "spans", false, text, vSpans)) return nullptr;
     return SpanArray(vSpans);
 }
 
