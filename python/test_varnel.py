@@ -71,6 +71,7 @@ class SplitCasesTest(unittest.TestCase):
     def test_str_of_characters_of_every_width(self):
         # One to four bytes in UTF-8; str slices must fall on the same characters.
         self.assertEqual(varnel.split("aé中😀。b😀! c\U0010FFFF"), ["aé中😀。", "b😀!", "c\U0010FFFF"])
+        self.assertEqual(varnel.split("café! Olé? x" * 2000)[:3], ["café!", "Olé?", "xcafé!"])
 
     def test_gbk_bytes_are_what_the_library_splits(self):
         # 你好。再见 in GBK: the full stop is A1 A3.
@@ -256,7 +257,8 @@ class ErrorsTest(unittest.TestCase):
                         function(b"x", encoding)
 
     def test_text_the_encoding_cannot_hold_raises_unicode_encode_error(self):
-        for text, encoding in (("\U0001F600。", "gbk"), ("a\ud800。", "utf-8"), ("\ud800", "gbk")):
+        for text, encoding in (("\U0001F600。", "gbk"), ("a\ud800。", "utf-8"), ("\ud800", "gbk"),
+                               ("长句子。" * 9000 + "\udfff", "utf-8")):
             for function in (varnel.split, varnel.iter_split):
                 with self.subTest(text=text, encoding=encoding, function=function.__name__):
                     with self.assertRaises(UnicodeEncodeError):
