@@ -126,6 +126,11 @@ class OptionsTest(unittest.TestCase):
                     self.assertEqual(list(varnel.split_file(io.BytesIO(data), encoding, 16,
                                                             binary=True, **options)), want)
 
+    def test_arguments_by_name(self):
+        self.assertEqual(varnel.split(text="A. B", encoding="gbk"), ["A.", "B"])
+        self.assertEqual(list(varnel.iter_split(text=b"A. B")), [b"A.", b"B"])
+        self.assertEqual(varnel.spans(data=b"A. B", encoding="utf8").tolist(), [0, 2, 3, 4])
+
     def test_options_are_keywords_only(self):
         with self.assertRaises(TypeError):
             varnel.split("A. B", "utf-8", True)

@@ -24,7 +24,9 @@ bool ParseEncoding(PyObject* pName, int& nEncode) {
 
 bool ParseSplitArguments(PyObject* pArgs, PyObject* pKeywords, const char* sFunction,
                          PyObject*& pText, Request& request) {
-    static const char* const kNames[] = {"", "encoding", "attach_closers", "reader", nullptr};
+    // spans() calls its text data, as the bytes it gives offsets into.
+    const char* const kNames[] = {strcmp(sFunction, "spans") == 0 ? "data" : "text", "encoding",
+                                  "attach_closers", "reader", nullptr};
     std::string sFormat = std::string("O|O$pp:") + sFunction;
     PyObject* pEncoding = nullptr;
     int bAttachClosers = 0, bReader = 0;

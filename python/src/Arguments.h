@@ -11,7 +11,8 @@ namespace varnel_python {
 bool ParseEncoding(PyObject* pName, int& nEncode);
 
 // (text, encoding="utf-8", *, attach_closers=False, reader=False) of the
-// function sFunction. False with an error set.
+// function sFunction ("data" in place of "text" for spans). False with an
+// error set.
 bool ParseSplitArguments(PyObject* pArgs, PyObject* pKeywords, const char* sFunction,
                          PyObject*& pText, Request& request);
 
