@@ -46,6 +46,12 @@ size_t AfterLast(const char* p, size_t nFrom, size_t n, char c) {
 
 }  // namespace
 
+size_t SkipLibraryBlanks(const char* p, size_t nFrom, size_t n) {
+    while (nFrom < n && IsLibraryBlank(p[nFrom])) ++nFrom;
+    return nFrom;
+}
+
+// A sentence's first byte is no blank, so the skip stops before the text ends.
 Span LibrarySentenceSpan(const char* p, size_t nPrevEnd, size_t nLength) {
     size_t nStart = nPrevEnd;
     while (IsLibraryBlank(p[nStart])) ++nStart;

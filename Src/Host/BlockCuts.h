@@ -38,10 +38,14 @@ using SentenceVisitor = std::function<void(const Span&)>;
 using SentenceSource =
     std::function<bool(const char* p, size_t n, int nEncode, const SentenceVisitor& visit)>;
 
+// The first byte of p[nFrom..n) that is not a blank the library skips in
+// front of a sentence (' ', '\r', '\n', '\t'), or n.
+size_t SkipLibraryBlanks(const char* p, size_t nFrom, size_t n);
+
 // The span of a sentence that the library returned as a string of nLength
 // bytes (nLength > 0) after the sentence that ended at nPrevEnd (0 for the
-// first): the library skips ' ', '\r', '\n' and '\t' in front of a sentence
-// and returns the sentence's own bytes.
+// first): the library skips blanks in front of a sentence and returns the
+// sentence's own bytes.
 Span LibrarySentenceSpan(const char* p, size_t nPrevEnd, size_t nLength);
 
 // The length of the longest prefix of p[0..n) that ends right after a NUL or
