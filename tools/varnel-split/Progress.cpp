@@ -114,6 +114,7 @@ void Progress::Draw(bool bFinal) {
     double fRate = bFinal ? (fElapsed > 0 ? m_nDone / kMB / fElapsed : 0) : RecentRate(now);
     m_aSamples[m_nSamples++ % kSamples] = {now, m_nDone};
     m_lastDraw = now;
+    g_bBarShown = 1;  // before the first byte, so that a signal clears a half-drawn bar
     fprintf(stderr, "\r%-*s ", static_cast<int>(kNameWidth), m_sName.c_str());
     if (m_nTotal > 0) {
         size_t nDone = m_nDone < m_nTotal ? m_nDone : m_nTotal;
@@ -128,5 +129,4 @@ void Progress::Draw(bool bFinal) {
         fprintf(stderr, " %s left", Duration((m_nTotal - m_nDone) / kMB / fRate).c_str());
     fputs("\033[K", stderr);  // what a longer line drawn before left behind
     fflush(stderr);
-    g_bBarShown = 1;
 }
