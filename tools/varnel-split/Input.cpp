@@ -9,8 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "Varnel.h"
-
 namespace {
 
 // Whether a read of fd would return at once: with data, at the end or with
@@ -130,6 +128,7 @@ Outcome FileSplitter::SplitLongStretch(int fd, const std::string& sName, const c
         n += static_cast<size_t>(nRead);
         m_progress.Add(static_cast<size_t>(nRead));
         m_pLong[n] = '\0';
+        if (n >= m_cutter.Wanted()) ReleaseLibraryCopy(m_options.format.nEncode);
         size_t nCut = m_cutter.Cut(m_pLong, n, bEnd);
         if (nCut == varnel_host::BlockCutter::kFailed) return NoMemory(sName);
         if (nCut == 0) continue;
@@ -145,15 +144,14 @@ Outcome FileSplitter::SplitLongStretch(int fd, const std::string& sName, const c
     }
 }
 
-// Splits m_pLong[0..nCut) here. The library keeps its copy of the last text
-// it was given, the stretch the cutter asked about: a one-byte text lets it
-// go before the split makes its own copy, and again after.
+// Splits m_pLong[0..nCut) here, without the library's copy of the stretch
+// the cutter asked about, and lets the split's own copy go after.
 Outcome FileSplitter::SplitHere(const std::string& sName, size_t nCut) {
     char cAfter = m_pLong[nCut];
     m_pLong[nCut] = '\0';
-    VN_GetSentence(" ", m_options.format.nEncode);
+    ReleaseLibraryCopy(m_options.format.nEncode);
     size_t nResult = SplitToFile(m_pLong, nCut, m_options.format, stdout);
-    VN_GetSentence(" ", m_options.format.nEncode);
+    ReleaseLibraryCopy(m_options.format.nEncode);
     m_pLong[nCut] = cAfter;
     if (nResult == kSplitFailed) return NoMemory(sName);
     if (nResult != 0) {

@@ -162,6 +162,8 @@ bool LibrarySentences(const char* p, size_t n, int nEncode,
     return true;
 }
 
+void ReleaseLibraryCopy(int nEncode) { VN_GetSentence(" ", nEncode); }
+
 size_t SplitJob(const char* pIn, size_t nIn, const SplitFormat& format, char* pOut) {
     BufferLines lines(pOut, format.bNull);
     if (!SplitPieces(pIn, nIn, format, lines)) return kSplitFailed;

@@ -24,6 +24,11 @@ struct SplitFormat {
 bool LibrarySentences(const char* p, size_t n, int nEncode,
                       const varnel_host::SentenceVisitor& visit);
 
+// Lets the library free its copy of the last text it was given (it keeps the
+// copy's buffer for the next text that fits): before a long text, so that
+// two long copies are never held at once.
+void ReleaseLibraryCopy(int nEncode);
+
 // Returned by the splitters when the library could not copy a text.
 constexpr size_t kSplitFailed = static_cast<size_t>(-1);
 
