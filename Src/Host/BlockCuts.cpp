@@ -103,7 +103,7 @@ size_t BlockCutter::Cut(const char* p, size_t n, bool bEnd) {
     m_nLineScanned = n;
     if (nCut > 0) {
         m_nSentenceAsked = 0;
-        return Keep(nCut, n);
+        return CutAt(nCut, n);
     }
     if (n < Wanted()) return 0;
     nCut = LastSentenceCut(p, n);
@@ -114,11 +114,11 @@ size_t BlockCutter::Cut(const char* p, size_t n, bool bEnd) {
     // What is left has been split once: it is asked again only when it has
     // doubled, so no byte is split more than a few times.
     m_nSentenceAsked = n - nCut;
-    return Keep(nCut, n);
+    return CutAt(nCut, n);
 }
 
 // The bytes after the cut become the start of the next call's p.
-size_t BlockCutter::Keep(size_t nCut, size_t n) {
+size_t BlockCutter::CutAt(size_t nCut, size_t n) {
     m_nLineScanned = n - nCut;
     return nCut;
 }

@@ -94,7 +94,7 @@ class BlockCutter {
     size_t LastSentenceCut(const char* p, size_t n);
     size_t LastPlainCut(const char* p, size_t n);
     size_t LastOptionsCut(const char* p, size_t n);
-    size_t Keep(size_t nCut, size_t n);
+    size_t CutAt(size_t nCut, size_t n);
 
     int m_nEncode;
     SentenceOptions m_options;
