@@ -50,9 +50,9 @@ Span LibrarySentenceSpan(const char* p, size_t nPrevEnd, size_t nLength);
 
 // The length of the longest prefix of p[0..n) that ends right after a NUL or
 // after a line feed that is certainly a character boundary; 0 when there is
-// none. Only cuts after nFrom are looked for (p[0..nFrom) must hold no NUL),
-// but the bytes before it are read where a GBK character may take the line
-// feed. p[0] must start a character.
+// none. Only cuts after nFrom are looked for, but the bytes before it are
+// read where a GBK character may take the line feed. p[0] must start a
+// character.
 size_t LastLineCut(const char* p, size_t nFrom, size_t n, int nEncode);
 
 // Finds safe cuts in an input read piece by piece. Each byte is searched for
