@@ -7,9 +7,10 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES ?= cmake g++ make libgtest-dev libgmock-dev pkg-config python3 groff-base binutils
 WINDOWS_BUILD ?= build-windows
 WINDOWS_PACKAGES ?= cmake make g++-mingw-w64-x86-64-posix wine64 wine
-BENCH_PACKAGES ?= libbenchmark-dev libicu-dev
+BENCH_PACKAGES ?= libbenchmark-dev libicu-dev time
 BENCH_BUILD ?= $(BUILD)-bench
 BENCH_ARGS ?=
+HOST_BENCH_ARGS ?=
 
 FUZZ_SECONDS ?= 15
 FUZZ_BUILD ?= build-fuzz
@@ -115,12 +116,14 @@ test-windows: deps-windows
 	wineserver -w; rm -rf "$$prefix"; exit $$status
 
 # The throughput benchmarks, in a build of their own; never part of the tests.
-# Pass Google Benchmark flags in BENCH_ARGS, e.g. BENCH_ARGS=--benchmark_filter=/1MB
+# Pass Google Benchmark flags in BENCH_ARGS, e.g. BENCH_ARGS=--benchmark_filter=/1MB,
+# and the host's in HOST_BENCH_ARGS, e.g. HOST_BENCH_ARGS="--sizes 16 --repeat 1".
 bench:
 	@$(call install-missing,$(PACKAGES) $(BENCH_PACKAGES))
 	cmake -S . -B $(BENCH_BUILD) -DVARNEL_BENCH=ON -DVARNEL_TESTS=OFF $(CMAKE_FLAGS)
-	cmake --build $(BENCH_BUILD) -j $(JOBS) --target varnel-bench
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target varnel-bench varnel-split
 	$(BENCH_BUILD)/bench/varnel-bench $(BENCH_ARGS)
+	python3 bench/host_bench.py $(BENCH_BUILD)/tools/varnel-split/varnel-split $(HOST_BENCH_ARGS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(BENCH_BUILD)
