@@ -10,9 +10,10 @@ DEBIAN_PYTHON ?= /usr/bin/python3
 PIP_PACKAGES ?= python3-dev python3-pip python3-setuptools python3-wheel python3-dask python3-distributed
 WINDOWS_BUILD ?= build-windows
 WINDOWS_PACKAGES ?= cmake make g++-mingw-w64-x86-64-posix wine64 wine
-BENCH_PACKAGES ?= libbenchmark-dev libicu-dev python3-dev python3-icu
+BENCH_PACKAGES ?= libbenchmark-dev libicu-dev time python3-dev python3-icu
 BENCH_BUILD ?= $(BUILD)-bench
 BENCH_ARGS ?=
+HOST_BENCH_ARGS ?=
 
 FUZZ_SECONDS ?= 15
 FUZZ_BUILD ?= build-fuzz
@@ -130,15 +131,17 @@ test-windows: deps-windows
 
 # The throughput benchmarks, in a build of their own; never part of the tests.
 # Pass Google Benchmark flags in BENCH_ARGS, e.g. BENCH_ARGS=--benchmark_filter=/1MB,
-# and python_bench.py's in PYTHON_BENCH_ARGS, e.g. PYTHON_BENCH_ARGS=--big-file-gib=1.
+# the host's in HOST_BENCH_ARGS, e.g. HOST_BENCH_ARGS="--sizes 16 --repeat 1", and
+# python_bench.py's in PYTHON_BENCH_ARGS, e.g. PYTHON_BENCH_ARGS=--big-file-gib=1.
 # The Python package is built for Debian's interpreter, which has PyICU.
 PYTHON_BENCH_ARGS ?=
 bench:
 	@$(call install-missing,$(PACKAGES) $(BENCH_PACKAGES))
 	cmake -S . -B $(BENCH_BUILD) -DVARNEL_BENCH=ON -DVARNEL_TESTS=OFF \
 		-DPython3_EXECUTABLE=$(DEBIAN_PYTHON) $(CMAKE_FLAGS)
-	cmake --build $(BENCH_BUILD) -j $(JOBS) --target varnel-bench _varnel
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target varnel-bench varnel-split _varnel
 	$(BENCH_BUILD)/bench/varnel-bench $(BENCH_ARGS)
+	python3 bench/host_bench.py $(BENCH_BUILD)/tools/varnel-split/varnel-split $(HOST_BENCH_ARGS)
 	$(DEBIAN_PYTHON) bench/python_bench.py --package $(BENCH_BUILD)/python \
 		--c-bench $(BENCH_BUILD)/bench/varnel-bench $(PYTHON_BENCH_ARGS)
 

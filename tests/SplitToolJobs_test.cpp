@@ -12,32 +12,13 @@
 #include <sstream>
 #include <string>
 
-#include "Sentences.h"
+#include "SplitOutput.h"
 
 namespace {
 
 std::string ReadFile(const std::string& sName) {
     std::ifstream in(sName, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-// What varnel-split must print: each NUL-separated piece split whole, one
-// sentence a line, a sentence's own final CR or LF dropped.
-std::string ExpectedOutput(const std::string& sInput, int nEncode) {
-    CSentences splitter;
-    std::string sOut;
-    size_t nPos = 0;
-    while (nPos < sInput.size()) {
-        const char* sPiece = sInput.c_str() + nPos;
-        nPos += strlen(sPiece) + 1;
-        for (const char* s = splitter.GetSentence(sPiece, nEncode); *s;
-             s = splitter.GetSentence(nullptr, nEncode)) {
-            std::string sLine = s;
-            if (!sLine.empty() && (sLine.back() == '\n' || sLine.back() == '\r')) sLine.pop_back();
-            sOut += sLine + "\n";
-        }
-    }
-    return sOut;
 }
 
 // A few MB of the samples, with pieces that make a line feed no character

@@ -31,7 +31,6 @@ std::string GbkToUtf8(const std::string& sGbk) {
 
 class SplitToolTest : public testing::Test {
   protected:
-
     std::string WriteInput(const std::string& sName, const std::string& sText) {
         std::string sPath = m_sDir + "/" + sName;
         std::ofstream(sPath, std::ios::binary) << sText;
@@ -120,6 +119,74 @@ TEST_F(SplitToolTest, ReportsBadUseAndGoesOnAfterUnreadableFiles) {
     EXPECT_EQ(missing.sOut, "Fine.\nDone.\n");
     EXPECT_NE(missing.sErr.find("missing.txt"), std::string::npos) << missing.sErr;
     EXPECT_NE(missing.sErr.find("cannot read '" + m_sDir + "'"), std::string::npos) << missing.sErr;
+}
+
+// The bytes of a literal that holds NULs, without its own terminator.
+template <size_t N>
+std::string Bytes(const char (&s)[N]) {
+    return std::string(s, N - 1);
+}
+
+TEST_F(SplitToolTest, NullEndsEachSentenceAndKeepsItsLineBreaks) {
+    struct {
+        const char* sArgs;
+        std::string sInput;
+        std::string sExpected;
+    } const kCases[] = {
+        {"-z", "One\r\nTwo\nThree", Bytes("One\r\0Two\n\0Three\0")},
+        {"--null", std::string("A. B\0C", 6), Bytes("A.\0B\0C\0")},
+        {"-z -j 2 -b 1K", "x\n", Bytes("x\n\0")},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.sArgs);
+        Result r = Run(c.sArgs, c.sInput);
+        EXPECT_EQ(r.nStatus, 0) << r.sErr;
+        EXPECT_EQ(r.sOut, c.sExpected);
+    }
+}
+
+TEST_F(SplitToolTest, TakesEncodingNamesInAnyCase) {
+    // 你好。再见 in GBK, and the same in UTF-8.
+    const std::string sGbk = "\xC4\xE3\xBA\xC3\xA1\xA3\xD4\xD9\xBC\xFB";
+    const std::string sUtf8 = "\xE4\xBD\xA0\xE5\xA5\xBD\xE3\x80\x82\xE5\x86\x8D\xE8\xA7\x81";
+    struct {
+        const char* sArgs;
+        const std::string& sInput;
+    } const kCases[] = {
+        {"-e GBK", sGbk},   {"-e cp936", sGbk}, {"--encoding=MS936", sGbk},
+        {"-e UTF8", sUtf8}, {"-eutf-8", sUtf8}, {"-e U8", sUtf8},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.sArgs);
+        Result r = Run(c.sArgs, c.sInput);
+        EXPECT_EQ(r.nStatus, 0) << r.sErr;
+        size_t nCut = c.sInput == sGbk ? 6 : 9;
+        EXPECT_EQ(r.sOut, c.sInput.substr(0, nCut) + "\n" + c.sInput.substr(nCut) + "\n");
+    }
+}
+
+TEST_F(SplitToolTest, PrintsTheOneVersion) {
+    std::string sVersion = ReadWholeFile(std::string(VARNEL_SOURCE_DIR) + "/VERSION");
+    sVersion = sVersion.substr(0, sVersion.find_first_of("\r\n"));
+    ASSERT_FALSE(sVersion.empty());
+    Result r = Run("--version");
+    EXPECT_EQ(r.nStatus, 0);
+    EXPECT_EQ(r.sOut, "varnel-split " + sVersion + "\n");
+}
+
+TEST_F(SplitToolTest, TakesTheSentenceOptions) {
+    std::string sList = WriteInput("abbreviations.txt", "Dr\nProf\n");
+    for (const std::string& sArgs :
+         {std::string("--attach-closers"), std::string("--reader"),
+          "--abbreviations '" + sList + "'", std::string("--reader --attach-closers -j 2 -b 1K")}) {
+        SCOPED_TRACE(sArgs);
+        Result r = Run(sArgs, "One. Two.");
+        EXPECT_EQ(r.nStatus, 0) << r.sErr;
+        EXPECT_NE(r.sOut.find("One."), std::string::npos);
+    }
+    Result missing = Run("--abbreviations '" + m_sDir + "/none.txt'");
+    EXPECT_EQ(missing.nStatus, 2);
+    EXPECT_NE(missing.sErr.find("none.txt"), std::string::npos) << missing.sErr;
 }
 
 TEST_F(SplitToolTest, FailsWhenTheOutputCannotBeWritten) {

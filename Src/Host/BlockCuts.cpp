@@ -18,21 +18,21 @@ size_t Utf8Length(unsigned char c) {
     return 6;
 }
 
-// Whether the line feed at p[i] is a character of its own, in a text that
-// starts at p[nText] (a character boundary): in UTF-8 a lead byte up to five
-// bytes back may take it into its character.
-bool Utf8LineFeedIsBoundary(const unsigned char* p, size_t nText, size_t i) {
-    for (size_t k = 1; k <= 5 && k <= i - nText; ++k)
+// Whether the line feed at p[i] is a character of its own. A text starts at
+// p[0] or right after a NUL. In UTF-8 a lead byte up to five bytes back may
+// take the line feed into its character.
+bool Utf8LineFeedIsBoundary(const unsigned char* p, size_t i) {
+    for (size_t k = 1; k <= 5 && k <= i && p[i - k] != 0; ++k)
         if (Utf8Length(p[i - k]) > k) return false;
     return true;
 }
 
 // In GBK a run of high bytes pairs up from its start, which follows an ASCII
-// byte or the start of the text; a run of odd length takes the line feed as
-// its last second byte.
-bool GbkLineFeedIsBoundary(const unsigned char* p, size_t nText, size_t i) {
+// byte (a NUL among them) or the start of p; a run of odd length takes the
+// line feed as its last second byte.
+bool GbkLineFeedIsBoundary(const unsigned char* p, size_t i) {
     size_t nRun = 0;
-    while (nRun < i - nText && p[i - 1 - nRun] >= 0x80) ++nRun;
+    while (nRun < i && p[i - 1 - nRun] >= 0x80) ++nRun;
     return nRun % 2 == 0;
 }
 
@@ -46,6 +46,12 @@ size_t AfterLast(const char* p, size_t nFrom, size_t n, char c) {
 
 }  // namespace
 
+size_t SkipLibraryBlanks(const char* p, size_t nFrom, size_t n) {
+    while (nFrom < n && IsLibraryBlank(p[nFrom])) ++nFrom;
+    return nFrom;
+}
+
+// A sentence's first byte is no blank, so the skip stops before the text ends.
 Span LibrarySentenceSpan(const char* p, size_t nPrevEnd, size_t nLength) {
     size_t nStart = nPrevEnd;
     while (IsLibraryBlank(p[nStart])) ++nStart;
@@ -54,20 +60,20 @@ Span LibrarySentenceSpan(const char* p, size_t nPrevEnd, size_t nLength) {
 
 size_t LastLineCut(const char* sText, size_t nFrom, size_t n, int nEncode) {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(sText);
-    // The last NUL is a cut; a line feed after it may be a later one. A text
-    // starts at p[0] or right after a NUL.
-    size_t nNul = AfterLast(sText, nFrom, n, '\0');
-    size_t nLow = nNul > nFrom ? nNul : nFrom;
-    for (size_t nEnd = n; nEnd > nLow;) {
-        size_t nFeed = AfterLast(sText, nLow, nEnd, '\n');
-        if (nFeed == 0) break;
-        size_t i = nFeed - 1;
-        bool bBoundary =
-            nEncode == 1 ? Utf8LineFeedIsBoundary(p, nNul, i) : GbkLineFeedIsBoundary(p, nNul, i);
-        if (bBoundary) return nFeed;
+    size_t nFeed = 0;
+    for (size_t nEnd = n; nEnd > nFrom;) {
+        size_t nAfter = AfterLast(sText, nFrom, nEnd, '\n');
+        if (nAfter == 0) break;
+        size_t i = nAfter - 1;
+        if (nEncode == 1 ? Utf8LineFeedIsBoundary(p, i) : GbkLineFeedIsBoundary(p, i)) {
+            nFeed = nAfter;
+            break;
+        }
         nEnd = i;
     }
-    return nNul;
+    // A NUL ends a text: only one after the last line cut is a later cut.
+    size_t nNul = AfterLast(sText, nFeed > nFrom ? nFeed : nFrom, n, '\0');
+    return nNul > nFeed ? nNul : nFeed;
 }
 
 BlockCutter::BlockCutter(int nEncode, const SentenceOptions& options, size_t nMinStretch,
@@ -97,7 +103,7 @@ size_t BlockCutter::Cut(const char* p, size_t n, bool bEnd) {
     m_nLineScanned = n;
     if (nCut > 0) {
         m_nSentenceAsked = 0;
-        return Keep(nCut, n);
+        return CutAt(nCut, n);
     }
     if (n < Wanted()) return 0;
     nCut = LastSentenceCut(p, n);
@@ -108,11 +114,11 @@ size_t BlockCutter::Cut(const char* p, size_t n, bool bEnd) {
     // What is left has been split once: it is asked again only when it has
     // doubled, so no byte is split more than a few times.
     m_nSentenceAsked = n - nCut;
-    return Keep(nCut, n);
+    return CutAt(nCut, n);
 }
 
 // The bytes after the cut become the start of the next call's p.
-size_t BlockCutter::Keep(size_t nCut, size_t n) {
+size_t BlockCutter::CutAt(size_t nCut, size_t n) {
     m_nLineScanned = n - nCut;
     return nCut;
 }

@@ -38,17 +38,21 @@ using SentenceVisitor = std::function<void(const Span&)>;
 using SentenceSource =
     std::function<bool(const char* p, size_t n, int nEncode, const SentenceVisitor& visit)>;
 
+// The first byte of p[nFrom..n) that is not a blank the library skips in
+// front of a sentence (' ', '\r', '\n', '\t'), or n.
+size_t SkipLibraryBlanks(const char* p, size_t nFrom, size_t n);
+
 // The span of a sentence that the library returned as a string of nLength
 // bytes (nLength > 0) after the sentence that ended at nPrevEnd (0 for the
-// first): the library skips ' ', '\r', '\n' and '\t' in front of a sentence
-// and returns the sentence's own bytes.
+// first): the library skips blanks in front of a sentence and returns the
+// sentence's own bytes.
 Span LibrarySentenceSpan(const char* p, size_t nPrevEnd, size_t nLength);
 
 // The length of the longest prefix of p[0..n) that ends right after a NUL or
 // after a line feed that is certainly a character boundary; 0 when there is
-// none. Only cuts after nFrom are looked for (p[0..nFrom) must hold no NUL),
-// but the bytes before it are read where a GBK character may take the line
-// feed. p[0] must start a character.
+// none. Only cuts after nFrom are looked for, but the bytes before it are
+// read where a GBK character may take the line feed. p[0] must start a
+// character.
 size_t LastLineCut(const char* p, size_t nFrom, size_t n, int nEncode);
 
 // Finds safe cuts in an input read piece by piece. Each byte is searched for
@@ -90,7 +94,7 @@ class BlockCutter {
     size_t LastSentenceCut(const char* p, size_t n);
     size_t LastPlainCut(const char* p, size_t n);
     size_t LastOptionsCut(const char* p, size_t n);
-    size_t Keep(size_t nCut, size_t n);
+    size_t CutAt(size_t nCut, size_t n);
 
     int m_nEncode;
     SentenceOptions m_options;
