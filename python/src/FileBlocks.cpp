@@ -1,6 +1,5 @@
 #include "FileBlocks.h"
 
-#include <cstring>
 #include <new>
 
 #include "BlockCuts.h"
@@ -202,16 +201,11 @@ PyObject* FirstLineCut(PyObject*, PyObject* pArgs) {
     Py_ssize_t n, nStart;
     int nEncode;
     if (!PyArg_ParseTuple(pArgs, "y#ni:first_line_cut", &p, &n, &nStart, &nEncode)) return nullptr;
-    size_t nFrom = static_cast<size_t>(nStart < 0 ? 0 : nStart > n ? n : nStart);
-    // A text starts after the last NUL before nFrom: the rule reads no further back.
-    const void* pNul = memrchr(p, '\0', nFrom);
-    size_t nText = pNul ? static_cast<size_t>(static_cast<const char*>(pNul) - p) + 1 : 0;
-    for (size_t i = nFrom; i < static_cast<size_t>(n); ++i) {
-        if (p[i] == '\0') return PyLong_FromSize_t(i + 1);
-        if (p[i] != '\n') continue;
-        size_t nCut = i + 1 - nText;
-        if (varnel_host::LastLineCut(p + nText, i - nText, nCut, nEncode) == nCut)
-            return PyLong_FromSize_t(i + 1);
+    for (Py_ssize_t i = nStart < 0 ? 0 : nStart; i < n; ++i) {
+        if (p[i] != '\n' && p[i] != '\0') continue;
+        size_t nCut = static_cast<size_t>(i) + 1;
+        if (varnel_host::LastLineCut(p, nCut - 1, nCut, nEncode) == nCut)
+            return PyLong_FromSize_t(nCut);
     }
     return PyLong_FromLong(-1);
 }
