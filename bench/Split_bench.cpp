@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-#include "Sentences.h"
+#include "Scanner.h"
 #include "Varnel.h"
 
 namespace {
@@ -123,8 +123,8 @@ std::vector<std::pair<size_t, size_t>> FindCuts(const std::string& sText, int nE
     while (nPos < nSize) {
         while (nPos < nSize && strchr(" \r\n\t", p[nPos])) ++nPos;
         if (nPos == nSize) break;
-        size_t nLen = ScanSentenceEnd(p + nPos, nSize - nPos, nEncode);
-        size_t nEnd = nLen == kNoSentenceEnd ? nSize : nPos + nLen;
+        size_t nLen = varnel::ScanSentenceEnd(p + nPos, nSize - nPos, nEncode);
+        size_t nEnd = nLen == varnel::kNoSentenceEnd ? nSize : nPos + nLen;
         vCuts.emplace_back(nPos, nEnd);
         nPos = nEnd;
     }
@@ -206,8 +206,8 @@ class ScalarSplitter {
         }
         char* p = m_pStart;
         while (p < m_pEnd && (*p == ' ' || *p == '\r' || *p == '\n' || *p == '\t')) ++p;
-        size_t nLen = ScanSentenceEnd(p, static_cast<size_t>(m_pEnd - p), m_nEncode);
-        if (nLen == kNoSentenceEnd) {
+        size_t nLen = varnel::ScanSentenceEnd(p, static_cast<size_t>(m_pEnd - p), m_nEncode);
+        if (nLen == varnel::kNoSentenceEnd) {
             m_pStart = m_pEnd;
             m_charEnd = 0;
             return p;

@@ -1,17 +1,11 @@
 #include "Chunks.h"
 
+#include "ScanRules.h"
+#include "Varnel.h"
+
 namespace {
 
-// What the splitter takes for one UTF-8 character: the lead byte alone says
-// how many bytes, whatever follows.
-size_t Utf8Length(unsigned char c) {
-    if (c < 0xC0) return 1;
-    if (c < 0xE0) return 2;
-    if (c < 0xF0) return 3;
-    if (c < 0xF8) return 4;
-    if (c < 0xFC) return 5;
-    return 6;
-}
+using varnel::Utf8Length;
 
 // A lead byte up to five bytes back may take the line feed into its character.
 bool Utf8LineFeedIsBoundary(const unsigned char* p, size_t i) {
@@ -37,8 +31,8 @@ size_t SafeCutLength(const char* sText, size_t n, int nEncode) {
         unsigned char c = p[i - 1];
         if (c == '\0') return i;
         if (c != '\n') continue;
-        bool bBoundary =
-            nEncode == 1 ? Utf8LineFeedIsBoundary(p, i - 1) : GbkLineFeedIsBoundary(p, i - 1);
+        bool bBoundary = nEncode == VN_ENCODE_UTF8 ? Utf8LineFeedIsBoundary(p, i - 1)
+                                                   : GbkLineFeedIsBoundary(p, i - 1);
         if (bBoundary) return i;
     }
     return 0;
