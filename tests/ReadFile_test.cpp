@@ -146,7 +146,10 @@ TEST(ReadFile, FilesWithoutAKnownSizeGiveWhatTheyHold) {
     EXPECT_EQ(ReadFile("/proc/self/status", text, 0, 0, true), 0u);
 }
 
-TEST_F(ReadFileTest, SharedObjectServesTwoFilesToManyThreads) {
+// Runs threads: a suite named ...Threads carries the CTest label "threads".
+class ReadFileThreads : public ReadFileTest {};
+
+TEST_F(ReadFileThreads, SharedObjectServesTwoFilesToManyThreads) {
     const std::string a = Letters(3000, 'a');
     std::string b = Letters(2000, 'A');
     WriteAll("a.txt", a);
