@@ -8,6 +8,9 @@ PACKAGES ?= cmake g++ make libgtest-dev libgmock-dev pkg-config python3 groff-ba
 WINDOWS_BUILD ?= build-windows
 WINDOWS_PACKAGES ?= cmake make g++-mingw-w64-x86-64-posix wine64 wine
 BENCH_PACKAGES ?= libbenchmark-dev libicu-dev
+PORTABLE_BUILD ?= build-portable
+AARCH64_BUILD ?= build-aarch64
+AARCH64_PACKAGES ?= cmake make g++-aarch64-linux-gnu qemu-user
 BENCH_BUILD ?= $(BUILD)-bench
 BENCH_ARGS ?=
 
@@ -17,8 +20,8 @@ ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
 SOAK_MIB ?= 1024
 
-.PHONY: all deps deps-windows build run test test-windows sanitize tsan memcheck fuzz fuzz-smoke bench soak \
-	clean
+.PHONY: all deps deps-windows deps-aarch64 build run test test-portable test-aarch64 test-windows \
+	sanitize tsan memcheck fuzz fuzz-smoke bench soak clean
 
 all: build
 
@@ -35,6 +38,9 @@ deps:
 deps-windows:
 	@$(call install-missing,$(WINDOWS_PACKAGES))
 
+deps-aarch64:
+	@$(call install-missing,$(AARCH64_PACKAGES))
+
 build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
@@ -47,6 +53,20 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The whole test suite on the portable build: no x86 vector code, the plain
+# scan chosen and the word classifier tested at its level.
+test-portable: deps
+	cmake -S . -B $(PORTABLE_BUILD) -DVARNEL_PORTABLE=ON $(CMAKE_FLAGS)
+	cmake --build $(PORTABLE_BUILD) -j $(JOBS)
+	ctest --test-dir $(PORTABLE_BUILD) --output-on-failure -j $(JOBS)
+
+# libVarnel.so cross-built for 64-bit ARM: its exported symbols are checked and
+# a host program runs under qemu-aarch64 on the split cases and the samples.
+test-aarch64: deps-aarch64
+	cmake -S . -B $(AARCH64_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake $(CMAKE_FLAGS)
+	cmake --build $(AARCH64_BUILD) -j $(JOBS)
+	ctest --test-dir $(AARCH64_BUILD) --output-on-failure
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
@@ -115,4 +135,5 @@ bench:
 	$(BENCH_BUILD)/bench/varnel-bench $(BENCH_ARGS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(BENCH_BUILD) \
+		$(PORTABLE_BUILD) $(AARCH64_BUILD)
