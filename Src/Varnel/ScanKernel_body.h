@@ -93,6 +93,7 @@ inline typename V::Vec SingleByteMarks(typename V::Vec b) {
         return V::EqualsNibbleEntry(b, kSingleByteMarkTable.a);
     } else {
         typename V::Vec m = V::Eq(b, kSingleByteMarks[0]);
+#pragma GCC unroll 8
         for (size_t k = 1; k < sizeof kSingleByteMarks; ++k)
             m = V::Or(m, V::Eq(b, kSingleByteMarks[k]));
         return m;
@@ -100,11 +101,13 @@ inline typename V::Vec SingleByteMarks(typename V::Vec b) {
 }
 
 // Where one full-width mark of N bytes starts: bytes[j] holds the text moved
-// on by j bytes.
+// on by j bytes. The loops over the marks are unrolled so that each mark byte
+// is a constant of the code, not a load from the table.
 template <class V, size_t N>
 inline typename V::Vec StartsOfMark(const unsigned char (&mark)[N],
                                     const typename V::Vec (&bytes)[N]) {
     typename V::Vec m = V::Eq(bytes[0], mark[0]);
+#pragma GCC unroll 4
     for (size_t j = 1; j < N; ++j) m = V::And(m, V::Eq(bytes[j], mark[j]));
     return m;
 }
@@ -113,6 +116,7 @@ template <class V, size_t nMarks, size_t N>
 inline typename V::Vec StartsOfMarks(const unsigned char (&marks)[nMarks][N],
                                      const typename V::Vec (&bytes)[N]) {
     typename V::Vec m = StartsOfMark<V>(marks[0], bytes);
+#pragma GCC unroll 4
     for (size_t i = 1; i < nMarks; ++i) m = V::Or(m, StartsOfMark<V>(marks[i], bytes));
     return m;
 }
