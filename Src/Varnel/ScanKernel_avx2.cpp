@@ -28,8 +28,7 @@ struct Avx2 : VectorOps<32> {
     }
     // The shuffle gives 0 for bytes of 0x80 and above, which then equal nothing.
     static Vec EqualsNibbleEntry(Vec b, const unsigned char* pTable) {
-        __m256i table =
-            _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(pTable)));
+        __m256i table = _mm256_load_si256(reinterpret_cast<const __m256i*>(pTable));
         __m256i v = reinterpret_cast<__m256i>(b);
         return reinterpret_cast<Vec>(_mm256_cmpeq_epi8(_mm256_shuffle_epi8(table, v), v));
     }

@@ -14,7 +14,7 @@
 //   uint64_t Bits(b)       the top bit of each byte, byte k at bit k
 //   kNibbleLookup          true when the set has a 16-entry byte table look-up,
 //   Vec EqualsNibbleEntry(b, table)   and then: table[b & 15] == b for bytes below
-//                          0x80, never for the others
+//                          0x80, never for the others (table: 16 bytes, twice)
 //
 // Nothing here includes a header: the including file has included them
 // before it switched the instruction set.
@@ -65,15 +65,16 @@ struct VectorOps {
 
 // '?', '!', CR and LF differ in their low four bits, so each can stand at its
 // low four bits in one 16-byte table; 0x80, which no byte below 0x80 equals,
-// fills the rest.
+// fills the rest. The table is written twice, for look-ups in both 16-byte
+// lanes of a 32-byte vector.
 struct NibbleTable {
-    alignas(16) unsigned char a[16];
+    alignas(32) unsigned char a[32];
 };
 
 constexpr NibbleTable MakeSingleByteMarkTable() {
     NibbleTable t{};
     for (unsigned char& c : t.a) c = 0x80;
-    for (unsigned char c : kSingleByteMarks) t.a[c & 15] = c;
+    for (unsigned char c : kSingleByteMarks) t.a[c & 15] = t.a[16 + (c & 15)] = c;
     return t;
 }
 
