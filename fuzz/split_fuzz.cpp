@@ -3,8 +3,8 @@
 // sentences, with the whitespace skipped before each, rebuild the text; none
 // is empty; each ends in an end mark or at the text's end; and once the text is
 // exhausted every further call gives the empty string; the fast scan, at every
-// instruction-set level this processor runs, finds each sentence end where the
-// plain scalar scan finds it. A sentence handed back
+// classifier level this build has and this processor runs, finds each
+// sentence end where the plain scalar scan finds it. A sentence handed back
 // as a new text, while it still lies inside the library's copy of the old one,
 // is that new text's one and only sentence.
 #include <cstdint>
@@ -12,12 +12,13 @@
 #include <cstring>
 #include <string>
 
-#include "FastScan.h"
 #include "FuzzSupport.h"
-#include "Sentences.h"
+#include "Scanner.h"
 #include "Varnel.h"
 
 namespace {
+
+using varnel::SimdLevel;
 
 bool IsBlank(char c) { return c == ' ' || c == '\r' || c == '\n' || c == '\t'; }
 
@@ -37,16 +38,16 @@ bool EndsInMark(const std::string& s, int nEncode) {
 // Walks the text as the splitter does, sentence after sentence with one block
 // kept across them, comparing the fast scan at the level with the scalar scan.
 void CheckFastScan(ExactText& text, int nEncode, SimdLevel level) {
-    ScanBlock block;
+    varnel::ScanBlock block;
     block.level = level;
     const size_t nSize = text.size();
     for (size_t nPos = 0;;) {
         while (nPos < nSize && IsBlank(text.get()[nPos])) ++nPos;
         if (nPos == nSize) return;
-        size_t nFast = ScanSentenceEndFast(text.get() + nPos, nSize - nPos, nEncode, block);
-        size_t nScalar = ScanSentenceEnd(text.get() + nPos, nSize - nPos, nEncode);
+        size_t nFast = varnel::ScanSentenceEndFast(text.get() + nPos, nSize - nPos, nEncode, block);
+        size_t nScalar = varnel::ScanSentenceEnd(text.get() + nPos, nSize - nPos, nEncode);
         Check(nFast == nScalar, "the fast scan equals the scalar scan");
-        if (nScalar == kNoSentenceEnd) return;
+        if (nScalar == varnel::kNoSentenceEnd) return;
         nPos += nScalar;
     }
 }
@@ -84,8 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
     while (nPos < sText.size()) Check(IsBlank(sText[nPos++]), "only whitespace is left");
     for (int i = 0; i < 3; ++i) Check(*VN_GetSentence(nullptr, nEncode) == 0, "exhausted stays");
     CheckHandedBack(text, nEncode);
-    for (SimdLevel level : {SimdLevel::kSse2, SimdLevel::kAvx2}) {
-        if (level <= BestSimdLevel()) CheckFastScan(text, nEncode, level);
+    for (SimdLevel level : {SimdLevel::kWord, SimdLevel::kSse2, SimdLevel::kAvx2}) {
+        if (varnel::SimdLevelRuns(level)) CheckFastScan(text, nEncode, level);
     }
     return 0;
 }

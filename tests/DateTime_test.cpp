@@ -14,6 +14,7 @@
 #include <sstream>
 #include <string>
 
+#include "Commands.h"
 #include "DateTime.h"
 #include "Log.h"
 
@@ -147,15 +148,13 @@ class DateTimeLogTest : public DateTimeTest {
   protected:
     void SetUp() override {
         DateTimeTest::SetUp();
-        char sTemplate[] = "/tmp/varnel-datetime-XXXXXX";
-        ASSERT_NE(mkdtemp(sTemplate), nullptr);
-        m_sDir = sTemplate;
+        m_sDir = m_tempDir.path();
+        ASSERT_FALSE(m_sDir.empty());
         m_sOldLogPath = g_sLogPath;
         g_sLogPath = m_sDir;
     }
     void TearDown() override {
         g_sLogPath = m_sOldLogPath;
-        std::filesystem::remove_all(m_sDir);
         DateTimeTest::TearDown();
     }
     // Every line of the error files written so far, stamps cut off.
@@ -179,6 +178,7 @@ class DateTimeLogTest : public DateTimeTest {
     bool DirectoryEmpty() const { return std::filesystem::is_empty(m_sDir); }
 
   private:
+    TempDir m_tempDir;
     std::string m_sDir;
     std::string m_sOldLogPath;
 };

@@ -151,7 +151,10 @@ void AppendConcurrently(const std::string& dst_name, int threads_count, size_t s
     }
 }
 
-TEST_F(FileSystem, AppendCopiesSharingADestinationStayWhole) {
+// Runs threads: a suite named ...Threads carries the CTest label "threads".
+class FileSystemThreads : public FileSystem {};
+
+TEST_F(FileSystemThreads, AppendCopiesSharingADestinationStayWhole) {
     const int kThreads = 4;
     const size_t kSize = 20000;
     for (int t = 0; t < kThreads; ++t)

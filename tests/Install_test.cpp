@@ -59,9 +59,8 @@ const std::string kHostOutput = "[\xE4\xBD\xA0\xE5\xA5\xBD\xE3\x80\x82]\n[Hi the
 class InstallTest : public testing::Test {
   protected:
     void SetUp() override {
-        char sTemplate[] = "/tmp/varnel-install-XXXXXX";
-        ASSERT_NE(mkdtemp(sTemplate), nullptr);
-        m_sDir = sTemplate;
+        m_sDir = m_tempDir.path();
+        ASSERT_FALSE(m_sDir.empty());
         m_sWork = m_sDir + "/work";
         // The examples run where a user who built the tree stands: beside build/ and samples/.
         std::string sSetup = "mkdir '" + m_sWork + "' && ln -s '" VARNEL_BINARY_DIR "' '" +
@@ -69,8 +68,6 @@ class InstallTest : public testing::Test {
                              m_sWork + "/samples'";
         ASSERT_EQ(system(sSetup.c_str()), 0);
     }
-    void TearDown() override { ASSERT_EQ(system(("rm -rf '" + m_sDir + "'").c_str()), 0); }
-
     // Writes the example files, runs the scripts in one shell with HOME in the
     // temporary directory, and returns each script's standard output by name.
     std::map<std::string, std::string> RunExamples(const Examples& examples) {
@@ -108,6 +105,7 @@ class InstallTest : public testing::Test {
         return outputs;
     }
 
+    TempDir m_tempDir;
     std::string m_sDir, m_sWork;
 };
 

@@ -1,6 +1,6 @@
 // The fast scan against the plain scan: every sentence the same, byte for
-// byte, at every vector level the processor runs; and the copy buffer that the
-// splitter keeps between texts.
+// byte, at every classifier level this build has and the processor runs; and
+// the copy buffer that the splitter keeps between texts.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "FastScan.h"
+#include "Scanner.h"
 #include "Sentences.h"
 
 // Array allocations of the whole program, counted so that a test can see
@@ -50,19 +50,35 @@ void operator delete[](void* p, size_t) noexcept { operator delete[](p); }
 
 namespace {
 
+using varnel::kNoSentenceEnd;
+using varnel::ScanBlock;
+using varnel::ScanSentenceEnd;
+using varnel::ScanSentenceEndFast;
+using varnel::SimdLevel;
+
 const int kGbk = 0;
 const int kUtf8 = 1;
 
 using Cuts = std::vector<std::pair<size_t, size_t>>;  // first byte and end of each sentence
 
 std::vector<SimdLevel> VectorLevels() {
-    std::vector<SimdLevel> levels = {SimdLevel::kSse2};
-    if (BestSimdLevel() == SimdLevel::kAvx2) levels.push_back(SimdLevel::kAvx2);
+    std::vector<SimdLevel> levels;
+    for (SimdLevel level : {SimdLevel::kWord, SimdLevel::kSse2, SimdLevel::kAvx2})
+        if (varnel::SimdLevelRuns(level)) levels.push_back(level);
     return levels;
 }
 
 const char* LevelName(SimdLevel level) {
-    return level == SimdLevel::kAvx2 ? "avx2" : level == SimdLevel::kSse2 ? "sse2" : "scalar";
+    switch (level) {
+        case SimdLevel::kAvx2:
+            return "avx2";
+        case SimdLevel::kSse2:
+            return "sse2";
+        case SimdLevel::kWord:
+            return "word";
+        default:
+            return "scalar";
+    }
 }
 
 // The text in a buffer of exactly its size and terminator, so that the

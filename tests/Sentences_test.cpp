@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "CharReader.h"
+#include "Scanner.h"
 #include "SplitCases.h"
 
 // Array allocations go through malloc here so that one can be made to fail.
@@ -207,17 +208,17 @@ TEST(SentencesTest, ScanReportsTheEndOfTheFirstSentence) {
         size_t nExpected;
     } const kCases[] = {
         {"ab? c", kGbk, 3},
-        {"abc", kGbk, kNoSentenceEnd},
+        {"abc", kGbk, varnel::kNoSentenceEnd},
         {"ab\xA1", kGbk, 3},  // a lone A1 is found in the mark table
-        {"ab\xB0", kGbk, kNoSentenceEnd},
+        {"ab\xB0", kGbk, varnel::kNoSentenceEnd},
         {"\xE3\x80\x82"
          "x",
          kUtf8, 3},
-        {"\xE3\x80", kUtf8, kNoSentenceEnd},
+        {"\xE3\x80", kUtf8, varnel::kNoSentenceEnd},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.sText);
-        EXPECT_EQ(ScanSentenceEnd(c.sText, strlen(c.sText), c.nEncode), c.nExpected);
+        EXPECT_EQ(varnel::ScanSentenceEnd(c.sText, strlen(c.sText), c.nEncode), c.nExpected);
     }
 }
 

@@ -12,14 +12,10 @@
 #include <sstream>
 #include <string>
 
+#include "Commands.h"
 #include "SplitOutput.h"
 
 namespace {
-
-std::string ReadFile(const std::string& sName) {
-    std::ifstream in(sName, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 // A few MB of the samples, with pieces that make a line feed no character
 // boundary (a GBK first byte, a UTF-8 lead byte before it), NULs, CR LF, and
@@ -27,7 +23,8 @@ std::string ReadFile(const std::string& sName) {
 std::string MixedText(int nEncode, size_t nSize) {
     const std::string sDir = std::string(VARNEL_SOURCE_DIR) + "/samples/";
     const std::string asSamples[] = {
-        ReadFile(sDir + "en.txt"), ReadFile(sDir + (nEncode == 1 ? "zh-utf8.txt" : "zh-gbk.txt"))};
+        ReadWholeFile(sDir + "en.txt"),
+        ReadWholeFile(sDir + (nEncode == 1 ? "zh-utf8.txt" : "zh-gbk.txt"))};
     static const char* const kTraps[] = {
         "\xB0\n",
         "x\xB0\xB0\n",
@@ -74,11 +71,9 @@ std::string MixedText(int nEncode, size_t nSize) {
 class SplitToolJobsTest : public testing::Test {
   protected:
     void SetUp() override {
-        char sTemplate[] = "/tmp/varnel-jobs-XXXXXX";
-        ASSERT_NE(mkdtemp(sTemplate), nullptr);
-        m_sDir = sTemplate;
+        m_sDir = m_tempDir.path();
+        ASSERT_FALSE(m_sDir.empty());
     }
-    void TearDown() override { ASSERT_EQ(system(("rm -rf '" + m_sDir + "'").c_str()), 0); }
 
     // The output of varnel-split with sArgs on sInput given as a file.
     std::string Split(const std::string& sArgs, const std::string& sInput) {
@@ -88,9 +83,10 @@ class SplitToolJobsTest : public testing::Test {
                                " '" + sIn + "' >'" + sOut + "'";
         int nRaw = system(sCommand.c_str());
         EXPECT_TRUE(WIFEXITED(nRaw) && WEXITSTATUS(nRaw) == 0) << sCommand;
-        return ReadFile(sOut);
+        return ReadWholeFile(sOut);
     }
 
+    TempDir m_tempDir;
     std::string m_sDir;
 };
 
@@ -118,8 +114,8 @@ TEST_F(SplitToolJobsTest, ReadsStandardInputInBlocks) {
     std::string sCommand = "cat '" + sIn + "' | '" + VARNEL_SPLIT_PATH +
                            "' --progress -j 2 -b 4K >'" + sOut + "' 2>'" + m_sDir + "/err'";
     ASSERT_EQ(system(sCommand.c_str()), 0);
-    EXPECT_TRUE(ReadFile(sOut) == ExpectedOutput(sInput, 1));
-    std::string sProgress = ReadFile(m_sDir + "/err");
+    EXPECT_TRUE(ReadWholeFile(sOut) == ExpectedOutput(sInput, 1));
+    std::string sProgress = ReadWholeFile(m_sDir + "/err");
     EXPECT_NE(sProgress.find("(standard input)"), std::string::npos) << sProgress;
     EXPECT_NE(sProgress.find("MB/s"), std::string::npos) << sProgress;
 }
@@ -141,7 +137,7 @@ TEST_F(SplitToolJobsTest, RejectsBadJobCountsAndBlockSizes) {
                                " </dev/null >/dev/null 2>'" + m_sDir + "/err'";
         int nRaw = system(sCommand.c_str());
         EXPECT_TRUE(WIFEXITED(nRaw) && WEXITSTATUS(nRaw) == 2);
-        EXPECT_NE(ReadFile(m_sDir + "/err").find(c.sMessage), std::string::npos);
+        EXPECT_NE(ReadWholeFile(m_sDir + "/err").find(c.sMessage), std::string::npos);
     }
 }
 

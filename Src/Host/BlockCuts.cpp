@@ -3,27 +3,19 @@
 #include <cstring>
 #include <utility>
 
+#include "ScanRules.h"
+#include "Varnel.h"
+
 namespace varnel_host {
 
 namespace {
-
-// What the splitter takes for one UTF-8 character: the lead byte alone says
-// how many bytes, whatever follows.
-size_t Utf8Length(unsigned char c) {
-    if (c < 0xC0) return 1;
-    if (c < 0xE0) return 2;
-    if (c < 0xF0) return 3;
-    if (c < 0xF8) return 4;
-    if (c < 0xFC) return 5;
-    return 6;
-}
 
 // Whether the line feed at p[i] is a character of its own. A text starts at
 // p[0] or right after a NUL. In UTF-8 a lead byte up to five bytes back may
 // take the line feed into its character.
 bool Utf8LineFeedIsBoundary(const unsigned char* p, size_t i) {
     for (size_t k = 1; k <= 5 && k <= i && p[i - k] != 0; ++k)
-        if (Utf8Length(p[i - k]) > k) return false;
+        if (varnel::Utf8Length(p[i - k]) > k) return false;
     return true;
 }
 
@@ -36,8 +28,6 @@ bool GbkLineFeedIsBoundary(const unsigned char* p, size_t i) {
     return nRun % 2 == 0;
 }
 
-bool IsLibraryBlank(char c) { return c == ' ' || c == '\r' || c == '\n' || c == '\t'; }
-
 // The position right after the last byte c in p[nFrom..n), or 0.
 size_t AfterLast(const char* p, size_t nFrom, size_t n, char c) {
     const void* pFound = memrchr(p + nFrom, c, n - nFrom);
@@ -47,14 +37,14 @@ size_t AfterLast(const char* p, size_t nFrom, size_t n, char c) {
 }  // namespace
 
 size_t SkipLibraryBlanks(const char* p, size_t nFrom, size_t n) {
-    while (nFrom < n && IsLibraryBlank(p[nFrom])) ++nFrom;
+    while (nFrom < n && varnel::IsBlank(static_cast<unsigned char>(p[nFrom]))) ++nFrom;
     return nFrom;
 }
 
 // A sentence's first byte is no blank, so the skip stops before the text ends.
 Span LibrarySentenceSpan(const char* p, size_t nPrevEnd, size_t nLength) {
     size_t nStart = nPrevEnd;
-    while (IsLibraryBlank(p[nStart])) ++nStart;
+    while (varnel::IsBlank(static_cast<unsigned char>(p[nStart]))) ++nStart;
     return {nStart, nStart + nLength};
 }
 
@@ -65,7 +55,7 @@ size_t LastLineCut(const char* sText, size_t nFrom, size_t n, int nEncode) {
         size_t nAfter = AfterLast(sText, nFrom, nEnd, '\n');
         if (nAfter == 0) break;
         size_t i = nAfter - 1;
-        if (nEncode == 1 ? Utf8LineFeedIsBoundary(p, i) : GbkLineFeedIsBoundary(p, i)) {
+        if (nEncode == VN_ENCODE_UTF8 ? Utf8LineFeedIsBoundary(p, i) : GbkLineFeedIsBoundary(p, i)) {
             nFeed = nAfter;
             break;
         }

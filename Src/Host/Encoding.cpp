@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string>
 
+#include "Varnel.h"
+
 namespace varnel_host {
 
 namespace {
@@ -38,7 +40,7 @@ int EncodeFromName(const char* sName) {
     return -1;
 }
 
-const char* EncodingName(int nEncode) { return nEncode == 1 ? "utf-8" : "gbk"; }
+const char* EncodingName(int nEncode) { return nEncode == VN_ENCODE_UTF8 ? "utf-8" : "gbk"; }
 
 const char* EncodingNamesHelp() {
     return "utf-8 or gbk (also utf8, u8, utf, cp65001; cp936, 936, ms936; any case)";

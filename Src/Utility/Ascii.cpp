@@ -3,13 +3,15 @@
 namespace {
 
 // Only ASCII letters move, whatever locale the host has set.
-char LowerAsciiLetter(char ch) { return isLetter(ch) ? static_cast<char>(ch | 0x20) : ch; }
+char LowerAsciiLetter(char ch) {
+    return static_cast<char>(varnel::LowerAscii(static_cast<unsigned char>(ch)));
+}
 
 }  // namespace
 
-bool isLetter(char ch) { return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z'); }
+bool isLetter(char ch) { return varnel::IsAsciiLetter(static_cast<unsigned char>(ch)); }
 
-bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
+bool isDigit(char ch) { return varnel::IsAsciiDigit(static_cast<unsigned char>(ch)); }
 
 void toLower(char* s, unsigned int nLen) {
     for (unsigned int i = 0; i < nLen; ++i) s[i] = LowerAsciiLetter(s[i]);

@@ -6,6 +6,21 @@
 
 #include "Global.h"
 
+namespace varnel {
+
+// The byte tests and the lowering behind the functions below, for the rest of
+// the library: inline, on unsigned bytes, independent of the locale. Bytes of
+// 0x80 and above are no letters or digits and never change.
+constexpr bool IsAsciiUpper(unsigned char c) { return c >= 'A' && c <= 'Z'; }
+constexpr bool IsAsciiLower(unsigned char c) { return c >= 'a' && c <= 'z'; }
+constexpr bool IsAsciiLetter(unsigned char c) { return IsAsciiUpper(c) || IsAsciiLower(c); }
+constexpr bool IsAsciiDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+constexpr unsigned char LowerAscii(unsigned char c) {
+    return IsAsciiUpper(c) ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+}
+
+}  // namespace varnel
+
 // True for 'A'-'Z' and 'a'-'z'.
 bool isLetter(char ch);
 

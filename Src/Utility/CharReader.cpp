@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Ascii.h"
+
 namespace {
 
 inline unsigned char Byte(const char* p) { return static_cast<unsigned char>(*p); }
@@ -85,8 +87,7 @@ tuint GetCharCode(const char* sLine, tuint& i, tuint nSize) {
         return nCode;
     }
     ++i;
-    if (c >= 'A' && c <= 'Z') return c + 32u;
-    return c;
+    return varnel::LowerAscii(c);
 }
 
 size_t GetCCPrefix(unsigned char* sSentence) {

@@ -8,6 +8,12 @@
 #include "Log.h"
 #include "Platform.h"
 
+using varnel::kFilterDouble;
+using varnel::kFilterFloat;
+using varnel::kFilterInt;
+using varnel::kFilterInt64;
+using varnel::kFilterTime;
+
 namespace {
 
 static_assert(sizeof(double) == 8 && sizeof(time_t) == 8 && sizeof(long long) == 8,
@@ -116,7 +122,10 @@ int CompareValues(T a, T b) {
     return 1;
 }
 
-bool IsNumericType(int type) { return type == 2 || type == 3 || type == 5 || type == 7; }
+bool IsNumericType(int type) {
+    return type == kFilterInt || type == kFilterInt64 || type == kFilterFloat ||
+           type == kFilterDouble;
+}
 
 }  // namespace
 
@@ -163,13 +172,13 @@ time_t str2time(const char* strDateStr) {
 
 int filter_data_cmp(double* data1, double* data2, int type) {
     switch (type) {
-        case 3:
+        case kFilterInt64:
             return CompareValues(LoadCell<long long>(data1), LoadCell<long long>(data2));
-        case 4:
+        case kFilterTime:
             return CompareValues(LoadCell<time_t>(data1), LoadCell<time_t>(data2));
-        case 5:
+        case kFilterFloat:
             return CompareValues(LoadCell<float>(data1), LoadCell<float>(data2));
-        case 7:
+        case kFilterDouble:
             return CompareValues(LoadCell<double>(data1), LoadCell<double>(data2));
         default:
             return CompareValues(LoadCell<int>(data1), LoadCell<int>(data2));
@@ -187,16 +196,16 @@ int filter_data_cmp(const char* data1, const char* data2, int type) {
 
 char* filter_data2str(double* data, char* sValue, int type) {
     switch (type) {
-        case 3:
+        case kFilterInt64:
             sprintf(sValue, "%lld", LoadCell<long long>(data));
             break;
-        case 4:
+        case kFilterTime:
             time2str(LoadCell<time_t>(data), sValue);
             break;
-        case 5:
+        case kFilterFloat:
             sprintf(sValue, "%f", LoadCell<float>(data));
             break;
-        case 7:
+        case kFilterDouble:
             sprintf(sValue, "%lf", LoadCell<double>(data));
             break;
         default:
@@ -212,22 +221,22 @@ void* str2filter_data(const char* pValue, double* data, int type) {
     if (*pValue == '"') ++pValue;
     if (!*pValue) return data;
     switch (type) {
-        case 3: {
+        case kFilterInt64: {
             long long nValue = 0;
             sscanf(pValue, "%lld", &nValue);
             StoreCell(data, nValue);
             break;
         }
-        case 4:
+        case kFilterTime:
             StoreCell(data, str2time(pValue));
             break;
-        case 5: {
+        case kFilterFloat: {
             float fValue = 0;
             sscanf(pValue, "%f", &fValue);
             StoreCell(data, fValue);
             break;
         }
-        case 7: {
+        case kFilterDouble: {
             double dValue = 0;
             sscanf(pValue, "%lf", &dValue);
             StoreCell(data, dValue);

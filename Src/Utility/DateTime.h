@@ -20,6 +20,19 @@
 
 #include "Global.h"
 
+namespace varnel {
+
+// The filter value type codes listed above.
+enum FilterType : int {
+    kFilterInt = 2,
+    kFilterInt64 = 3,
+    kFilterTime = 4,
+    kFilterFloat = 5,
+    kFilterDouble = 7,
+};
+
+}  // namespace varnel
+
 // Today as year * 10000 + month * 100 + day; 0 if the clock cannot be read
 // as a local time.
 int GetToday();

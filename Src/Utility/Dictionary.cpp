@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "Ascii.h"
 #include "CharReader.h"
 
 const char sSinglePostfix[199] =
@@ -75,17 +76,14 @@ const char sMultiPostfix[51][100] = {
 
 namespace {
 
-inline int LowerAscii(char c) {
-    unsigned char u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') ? u + ('a' - 'A') : u;
-}
+inline int LowerByte(char c) { return varnel::LowerAscii(static_cast<unsigned char>(c)); }
 
 // The order of BinarySearch's tables: ASCII letters as lower case, every
 // other byte by its unsigned value, whatever the locale.
 int CompareIgnoringAsciiCase(const char* a, const char* b) {
     for (;; ++a, ++b) {
-        int ca = LowerAscii(*a);
-        int cb = LowerAscii(*b);
+        int ca = LowerByte(*a);
+        int cb = LowerByte(*b);
         if (ca != cb || ca == 0) return ca - cb;
     }
 }

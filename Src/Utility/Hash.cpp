@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "Ascii.h"
+
 namespace {
 
 // The byte as the signed 8-bit value that the hashes of this file add.
@@ -70,8 +72,7 @@ unsigned long Dorvelhash(const char* Url) {
     uint64_t h = static_cast<uint64_t>((nLen < kLengthCap ? nLen : kLengthCap) - 1) << 24;
     const char* p = nLen <= kWindow ? Url : Url + (nLen - kWindow);
     for (uint64_t i = 1; *p; ++p, ++i) {
-        uint64_t c = UnsignedByte(p);
-        if (c >= 'A' && c <= 'Z') c += 32;
+        uint64_t c = varnel::LowerAscii(UnsignedByte(p));
         h += (i * c * (3 * c + 5) + 7 * i + 11 * c) & 0xFFFFFFu;
     }
     return h;

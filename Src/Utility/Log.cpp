@@ -3,6 +3,12 @@
 #include "Global.h"
 #include "LogLine.h"
 
+using varnel::AppendLogLine;
+using varnel::DefaultLogDirectory;
+using varnel::FormatTime;
+using varnel::LocalNow;
+using varnel::TimeStamp;
+
 bool g_bLog = true;
 std::string g_sLogPath;
 

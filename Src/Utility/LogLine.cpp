@@ -5,6 +5,7 @@
 
 #include "Platform.h"
 
+namespace varnel {
 namespace {
 std::mutex g_logDirectoryMutex;
 }
@@ -40,3 +41,5 @@ void AppendLogLine(const std::string& sName, const std::string& sStamp,
     printf("[%s] %s\n", sStamp.c_str(), content.c_str());
     printf("Cannot write log file %s!\r\n", sName.c_str());
 }
+
+}  // namespace varnel

@@ -7,6 +7,8 @@
 #include <ctime>
 #include <string>
 
+namespace varnel {
+
 // The local time of one clock reading; all zero when it cannot be converted.
 struct tm LocalNow();
 
@@ -25,5 +27,7 @@ std::string DefaultLogDirectory(std::string& sDirectory);
 // full disk), prints "[stamp] <content>\n" and "Cannot write log file
 // <sName>!\r\n" to standard output instead. The content ends at its first NUL.
 void AppendLogLine(const std::string& sName, const std::string& sStamp, const std::string& content);
+
+}  // namespace varnel
 
 #endif

@@ -2,6 +2,12 @@
 
 #include "LogLine.h"
 
+using varnel::AppendLogLine;
+using varnel::DefaultLogDirectory;
+using varnel::FormatTime;
+using varnel::LocalNow;
+using varnel::TimeStamp;
+
 namespace {
 // The error file's directory, kept apart from the Linux build's g_sLogPath.
 std::string g_sErrorLogPath;

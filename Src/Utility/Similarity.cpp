@@ -2,19 +2,20 @@
 
 #include <cstring>
 
+#include "Ascii.h"
 #include "CharReader.h"
 
 namespace {
 
 inline bool IsEmpty(const char* s) { return !s || *s == 0; }
 
-inline char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+inline unsigned char LowerByte(char c) { return varnel::LowerAscii(static_cast<unsigned char>(c)); }
 
 // Equality with ASCII letters compared as lower case, whatever the locale.
 bool EqualIgnoringAsciiCase(const char* a, const char* b) {
-    for (; *a && LowerAscii(*a) == LowerAscii(*b); ++a, ++b) {
+    for (; *a && LowerByte(*a) == LowerByte(*b); ++a, ++b) {
     }
-    return LowerAscii(*a) == LowerAscii(*b);
+    return LowerByte(*a) == LowerByte(*b);
 }
 
 // The sum of the weights of sStr1's characters as found in sStr2.

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "Ascii.h"
+
 namespace {
 
 // Skipped before every token of CStrToken; the line feed is not among them.
@@ -17,8 +19,6 @@ const char kFullWidthPunctuation[] =
 // Whether the byte c occurs in the NUL-terminated set; NUL never does.
 bool IsIn(const char* sSet, char c) { return c != 0 && sSet && strchr(sSet, c) != nullptr; }
 
-bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-
 bool IsFullWidthLead(char c) {
     unsigned char b = static_cast<unsigned char>(c);
     return b == 0xA1 || b == 0xA3;
@@ -32,7 +32,7 @@ bool EndsWordAt(const char* p, const char* pEnd, const char* sDelimiter, bool bE
     char cNext = p[1];
     if (cNext == 0 || IsIn(sDelimiter, cNext)) return true;
     if (*p == '.') return false;
-    if (*p == ',') return !IsAsciiDigit(cNext);
+    if (*p == ',') return !varnel::IsAsciiDigit(static_cast<unsigned char>(cNext));
     return true;
 }
 

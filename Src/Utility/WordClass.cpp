@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "Ascii.h"
 #include "CharReader.h"
 
 namespace {
@@ -18,10 +19,10 @@ const char kNumberUnits[] =
     "\xB0\xD9\xC7\xA7\xCD\xF2\xD2\xDA\xB0\xDB\xC7\xAA\xD5\xD7";  // 百千万亿佰仟兆
 
 inline bool IsChineseLead(unsigned char c) { return c >= 0xB0 && c <= 0xF7; }
-inline bool IsAsciiDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-inline bool IsAsciiUpper(unsigned char c) { return c >= 'A' && c <= 'Z'; }
-inline bool IsAsciiLower(unsigned char c) { return c >= 'a' && c <= 'z'; }
-inline bool IsAsciiLetter(unsigned char c) { return IsAsciiUpper(c) || IsAsciiLower(c); }
+using varnel::IsAsciiDigit;
+using varnel::IsAsciiLetter;
+using varnel::IsAsciiLower;
+using varnel::IsAsciiUpper;
 
 inline size_t Length(const unsigned char* s) { return strlen(reinterpret_cast<const char*>(s)); }
 

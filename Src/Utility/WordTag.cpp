@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "Ascii.h"
 #include "ReadFile.h"
 
 namespace {
@@ -16,7 +17,7 @@ bool IsDoubleByteSpace(const char* p) {
 }
 
 bool IsAsciiLetterOrDigit(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    return varnel::IsAsciiLetter(c) || varnel::IsAsciiDigit(c);
 }
 
 // The two high bytes that sampling lets pass without counting them, so that

@@ -1,7 +1,21 @@
-#include "FastScan.h"
+// The fast scan: windows of up to 512 bytes classified by the instruction
+// set's classifier, their sentence ends listed once and handed out call by
+// call.
+//
+// A window starts on a character boundary. In it, one bit per byte marks the
+// first bytes of end marks, the '.'s that a blank follows and the bytes of
+// characters longer than one byte; from these follow the sentence ends. GBK
+// character boundaries come from the runs of bytes of 0x80 and above: a run
+// pairs up from its start, and a run of odd length swallows the byte after
+// it. UTF-8 boundaries come from the lead bytes; where lead and continuation
+// bytes do not match up, the window stops and the plain scan takes over for
+// the next 64 bytes.
+#include "ScanKernel.h"
+#include "ScanRules.h"
+#include "Scanner.h"
+#include "Varnel.h"
 
-#include "Sentences.h"
-
+namespace varnel {
 namespace {
 
 // A word is scanned only when the two bytes after it lie inside the text or
@@ -77,7 +91,8 @@ size_t FinishUtf8Window(const BlockMasks* masks, size_t nWords, WordCandidates* 
 }
 
 inline size_t MarkLength(char c, int nEncode) {
-    return static_cast<unsigned char>(c) < 0x80 ? 1 : nEncode == 1 ? 3 : 2;
+    if (static_cast<unsigned char>(c) < 0x80) return 1;
+    return nEncode == VN_ENCODE_UTF8 ? sizeof kUtf8Marks[0] : sizeof kGbkMarks[0];
 }
 
 // True when no byte of a character of two bytes or more lies in the window
@@ -130,14 +145,11 @@ bool FillWindow(const char* pBase, size_t nWords, int nEncode, bool bEnglish, Sc
     const unsigned char* p = reinterpret_cast<const unsigned char*>(pBase);
     BlockMasks masks[kScanWindowWords];
     WordCandidates words[kScanWindowWords];
-    if (nEncode == 1) {
-        ClassifyUtf8Words(block.level, p, nWords, masks);
-        block.nLen = FinishUtf8Window(masks, nWords, words);
-        if (block.nLen == 0) return false;
-    } else {
-        ClassifyGbkWords(block.level, p, nWords, masks);
-        block.nLen = FinishGbkWindow(masks, nWords, words);
-    }
+    bool bUtf8 = nEncode == VN_ENCODE_UTF8;
+    ClassifyWords(block.level, bUtf8, p, nWords, masks);
+    block.nLen =
+        bUtf8 ? FinishUtf8Window(masks, nWords, words) : FinishGbkWindow(masks, nWords, words);
+    if (block.nLen == 0) return false;
     block.pBase = pBase;
     block.nCuts = block.nNextCut = 0;
     size_t nKept = (block.nLen + kScanWord - 1) / kScanWord;
@@ -195,3 +207,5 @@ size_t ScanSentenceEndFast(const char* sText, size_t nSize, int nEncode, ScanBlo
     if (nEnd != kNoSentenceEnd) return nEnd;
     return ScanOnward(sText, nSize, nEncode, block, block.nLen - nOff, block.bEnglishAtEnd);
 }
+
+}  // namespace varnel

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "FastScan.h"
+#include "Scanner.h"
 
 // Cuts a text into sentences in place, inside its own copy of the text.
 //
@@ -44,24 +44,7 @@ class CSentences {
     char m_sNullStr[1];      // the empty string returned when nothing is left
     char* m_pTextEnd;        // the copy's terminator, so no call measures the rest again
     size_t m_nCapacity;      // bytes allocated for m_sText, kept for the next text that fits
-    ScanBlock m_scanBlock;   // what the fast scan knows of the window it last read
+    varnel::ScanBlock m_scanBlock;  // what the fast scan knows of the window it last read
 };
-
-// Returned by ScanSentenceEnd when the text holds no end mark.
-constexpr size_t kNoSentenceEnd = static_cast<size_t>(-1);
-
-// The plain byte-by-byte scan: the length of the first sentence of
-// sText[0..nSize) including its end mark, or kNoSentenceEnd. sText[nSize] must
-// be the NUL terminator and no NUL may come before it; sText must not start
-// with whitespace the caller wants skipped.
-size_t ScanSentenceEnd(const char* sText, size_t nSize, int nEncode);
-
-// The same scan resumed at sText[nPos], a character boundary, with bEnglish
-// true when every character since the sentence began is one byte long. Returns
-// the length from sText to the first sentence end; or, once nPos reaches
-// nStop or the end of the text, kNoSentenceEnd with nPos left on a character
-// boundary (past nStop when a character straddles it) and bEnglish updated.
-size_t ResumeSentenceScan(const char* sText, size_t nSize, int nEncode, size_t& nPos,
-                          bool& bEnglish, size_t nStop);
 
 #endif

@@ -2,7 +2,8 @@
  *
  * Conventions
  * - A text is a NUL-terminated byte string, GBK or UTF-8, chosen per text by
- *   `encode`: 1 means UTF-8, any other value GBK.
+ *   `encode`: VN_ENCODE_UTF8 (1) means UTF-8, any other value GBK
+ *   (VN_ENCODE_GBK, 0, names one).
  * - Protocol: VN_Init once; for each text VN_GetSentence(text, encode), then
  *   VN_GetSentence(NULL, encode) until it returns the empty string; VN_Exit at
  *   the end. A new text may be given at any time; the rest of the old one is
@@ -35,6 +36,9 @@
 #ifdef __cplusplus
 extern "C" {
 #endif
+
+/* Values of encode. Any value other than VN_ENCODE_UTF8 is read as GBK. */
+enum { VN_ENCODE_GBK = 0, VN_ENCODE_UTF8 = 1 };
 
 /* Records the data directory (sInitDirPath, or the working directory when it
  * is NULL or empty, then the separator and "Data") and creates the splitter.

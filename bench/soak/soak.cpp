@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "Sentences.h"
+#include "Scanner.h"
 #include "Varnel.h"
 
 namespace {
@@ -127,9 +127,9 @@ size_t ReferenceCount(const char* sText, size_t nLen, int nEncode) {
     for (;;) {
         while (nPos < nLen && IsBlank(sText[nPos])) ++nPos;
         if (nPos == nLen) return nCount;
-        size_t n = ScanSentenceEnd(sText + nPos, nLen - nPos, nEncode);
+        size_t n = varnel::ScanSentenceEnd(sText + nPos, nLen - nPos, nEncode);
         ++nCount;
-        if (n == kNoSentenceEnd) return nCount;
+        if (n == varnel::kNoSentenceEnd) return nCount;
         nPos += n;
     }
 }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "Varnel.h"
+
 namespace varnel_python {
 
 namespace {
@@ -88,7 +90,7 @@ bool CollectSentenceSpans(CSentences& splitter, const char* p, size_t n, int nEn
 void ToCharacterSpans(const char* sText, int nEncode, std::vector<Span>& vSpans) {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(sText);
     size_t (*count)(const unsigned char*, size_t) =
-        nEncode == 1 ? CountUtf8Characters : CountGbkCharacters;
+        nEncode == VN_ENCODE_UTF8 ? CountUtf8Characters : CountGbkCharacters;
     size_t nByte = 0, nChar = 0;
     auto advance = [&](size_t nTo) {
         nChar += count(p + nByte, nTo - nByte);

@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "Varnel.h"
+
 namespace varnel_python {
 
 namespace {
@@ -67,7 +69,7 @@ bool Text::TakeStr(PyObject* pStr, int nEncode) {
              static_cast<size_t>(PyUnicode_GET_LENGTH(pStr)));
         return true;
     }
-    PyObject* pBytes = nEncode == 1 ? PyUnicode_AsUTF8String(pStr)
+    PyObject* pBytes = nEncode == VN_ENCODE_UTF8 ? PyUnicode_AsUTF8String(pStr)
                                     : PyUnicode_AsEncodedString(pStr, "gbk", "strict");
     if (!pBytes) return false;
     Keep(pBytes, PyBytes_AS_STRING(pBytes), static_cast<size_t>(PyBytes_GET_SIZE(pBytes)));

@@ -1,0 +1,74 @@
+// The sentence-end scanner that the splitter calls: the plain scan, byte by
+// byte, which is the reference; and the fast scan, which classifies a window
+// of up to 512 bytes at a time with the widest instructions the processor has
+// and gives byte for byte the plain scan's results. The scanner knows nothing
+// of the splitter.
+#ifndef VARNEL_VARNEL_SCANNER_H
+#define VARNEL_VARNEL_SCANNER_H
+
+#include <cstddef>
+#include <cstdint>
+
+namespace varnel {
+
+// Returned when the text holds no end mark.
+constexpr size_t kNoSentenceEnd = static_cast<size_t>(-1);
+
+// The plain scan: the length of the first sentence of sText[0..nSize)
+// including its end mark, or kNoSentenceEnd. sText[nSize] must be the NUL
+// terminator and no NUL may come before it; sText must not start with
+// whitespace the caller wants skipped. nEncode is VN_ENCODE_UTF8 or GBK.
+size_t ScanSentenceEnd(const char* sText, size_t nSize, int nEncode);
+
+// The same scan resumed at sText[nPos], a character boundary, with bEnglish
+// true when every character since the sentence began is one byte long. Returns
+// the length from sText to the first sentence end; or, once nPos reaches
+// nStop or the end of the text, kNoSentenceEnd with nPos left on a character
+// boundary (past nStop when a character straddles it) and bEnglish updated.
+size_t ResumeSentenceScan(const char* sText, size_t nSize, int nEncode, size_t& nPos,
+                          bool& bEnglish, size_t nStop);
+
+// How the fast scan classifies bytes: kScalar runs the plain scan; kWord
+// reads 8 bytes at a time in a 64-bit register, is built and tested on every
+// processor and chosen on none (it is slower than the plain scan on Chinese
+// text); kSse2 and kAvx2 exist on x86-64 only.
+enum class SimdLevel { kScalar, kWord, kSse2, kAvx2 };
+
+// The level the splitter uses on this processor: the fastest that this build
+// has and the processor runs.
+SimdLevel BestSimdLevel();
+
+// True when this build has the level and the processor runs it.
+bool SimdLevelRuns(SimdLevel level);
+
+// A window is read as words of 64 bytes, one bit per byte, up to 512 bytes.
+constexpr size_t kScanWord = 64;
+constexpr size_t kScanWindowWords = 8;
+
+// The last window scanned, kept so that the sentences that start inside it
+// need no second look at its bytes: the sentence ends in it, in order, with
+// the '.' rule already applied, since the window's sentences follow one
+// another from the sentence that was in progress where the window begins.
+struct ScanBlock {
+    static constexpr size_t kMaxCuts = kScanWord * kScanWindowWords;
+
+    SimdLevel level = SimdLevel::kScalar;
+    const char* pBase = nullptr;      // a character boundary
+    size_t nLen = 0;                  // bytes covered; 0 when nothing is kept
+    bool bEnglishAtEnd = true;        // every character since the last end is one byte long
+    size_t nCuts = 0;                 // sentence ends found in the window
+    size_t nNextCut = 0;              // the first of them that no call has returned yet
+    uint16_t anCutAt[kMaxCuts] = {};  // where each cut falls, behind its mark, from pBase
+};
+
+// ScanSentenceEnd's result for sText[0..nSize), found at block.level. sText
+// must start on a character boundary. A kept block is used only where the
+// splitter goes on: sText lies behind the last sentence end found in it, with
+// nothing but blanks between; and the bytes it covers are unchanged since it
+// was filled. Set block.nLen to 0 whenever the text changes. No byte beyond
+// sText[nSize] is read.
+size_t ScanSentenceEndFast(const char* sText, size_t nSize, int nEncode, ScanBlock& block);
+
+}  // namespace varnel
+
+#endif
