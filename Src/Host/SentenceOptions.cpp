@@ -1,11 +1,17 @@
 #include "SentenceOptions.h"
 
+#include "Closers.h"
+
 namespace varnel_host {
 
-// TODO(closers, reader): the rules are being written; until they land every
-// option leaves the library's sentences as they are.
-void ApplySentenceOptions(const char*, size_t, int, const SentenceOptions&, std::vector<Span>&) {}
+void ApplySentenceOptions(const char* p, size_t, int nEncode, const SentenceOptions& options,
+                          std::vector<Span>& vSpans) {
+    if (options.bAttachClosers) AttachClosers(p, nEncode, vSpans);
+}
 
-size_t SentenceOptionsLookAhead(const SentenceOptions&) { return 0; }
+size_t SentenceOptionsLookAhead(const SentenceOptions& options) {
+    // Whether a closer follows a boundary: the longest closer, three bytes.
+    return options.Any() ? 3 : 0;
+}
 
 }  // namespace varnel_host
