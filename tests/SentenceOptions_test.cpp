@@ -4,11 +4,13 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "Commands.h"
 #include "OptionCases.h"
+#include "ReaderCases.h"
 
 namespace {
 
@@ -338,27 +340,47 @@ TEST(AttachClosers, Samples) {
     EXPECT_EQ(Apply(Sample("en.txt"), kUtf8, Closers()), Pinned(kEnClosers));
 }
 
-// A text cut at a boundary that the options keep, with the look-ahead's
-// bytes after it, splits in two parts that give the whole's sentences: this
-// is what lets a host split a stream block by block. Returns the cuts tried.
+std::vector<Span> ApplySpans(const std::string& sText, int nEncode,
+                             const SentenceOptions& options) {
+    std::vector<Span> vSpans = LibrarySpans(sText, nEncode);
+    varnel_host::ApplySentenceOptions(sText.data(), sText.size(), nEncode, options, vSpans);
+    return vSpans;
+}
+
+// The number of sentences before the boundary between the library's
+// sentences that end at nEnd and start at nNext, when vSpans keeps it; else 0.
+size_t KeptAt(const std::vector<Span>& vSpans, size_t nEnd, size_t nNext) {
+    for (size_t j = 0; j + 1 < vSpans.size(); ++j)
+        if (vSpans[j].nEnd == nEnd && vSpans[j + 1].nStart == nNext) return j + 1;
+    return 0;
+}
+
+// What lets a host split a stream block by block. A boundary kept with the
+// look-ahead's bytes read after it is kept in the whole text, with the same
+// sentences before it; and the text cut at a kept boundary splits in two
+// parts that give the whole's sentences. Returns the cuts tried.
 size_t CheckCuts(const std::string& sText, int nEncode, const SentenceOptions& options) {
     std::vector<Span> vLibrary = LibrarySpans(sText, nEncode);
-    std::vector<Span> vWhole = vLibrary;
-    varnel_host::ApplySentenceOptions(sText.data(), sText.size(), nEncode, options, vWhole);
-    Sentences whole = Texts(sText, vWhole);
+    std::vector<Span> vWhole = ApplySpans(sText, nEncode, options);
+    std::vector<Span> vWholeBefore;
     size_t nLookAhead = varnel_host::SentenceOptionsLookAhead(options), nCuts = 0;
     for (size_t i = 0; i + 1 < vLibrary.size(); ++i) {
-        size_t nCut = vLibrary[i].nEnd;
+        size_t nCut = vLibrary[i].nEnd, nNext = vLibrary[i + 1].nStart;
         if (sText.size() - nCut < nLookAhead) break;
-        bool bKept = false;
-        for (size_t j = 0; j + 1 < vWhole.size(); ++j)
-            bKept |= vWhole[j].nEnd == nCut && vWhole[j + 1].nStart == vLibrary[i + 1].nStart;
-        if (!bKept) continue;
-        SCOPED_TRACE("cut at " + std::to_string(nCut));
+        SCOPED_TRACE("boundary at " + std::to_string(nCut));
+        std::vector<Span> vBlock = ApplySpans(sText.substr(0, nCut + nLookAhead), nEncode, options);
+        size_t nBefore = KeptAt(vWhole, nCut, nNext);
+        if (size_t nBlockBefore = KeptAt(vBlock, nCut, nNext)) {
+            EXPECT_EQ(nBlockBefore, nBefore) << "kept on a block, not in the whole";
+            vBlock.resize(std::min(nBlockBefore, nBefore));
+            vWholeBefore.assign(vWhole.begin(), vWhole.begin() + vBlock.size());
+            EXPECT_EQ(Texts(sText, vBlock), Texts(sText, vWholeBefore));
+        }
+        if (!nBefore) continue;
         Sentences parts = Apply(sText.substr(0, nCut), nEncode, options);
         Sentences rest = Apply(sText.substr(nCut), nEncode, options);
         parts.insert(parts.end(), rest.begin(), rest.end());
-        EXPECT_EQ(parts, whole);
+        EXPECT_EQ(parts, Texts(sText, vWhole));
         ++nCuts;
     }
     return nCuts;
@@ -375,20 +397,51 @@ std::string Concatenated(const OptionCase (&cases)[N], int nEncode) {
     return sText;
 }
 
+// Quotations of a few sentences and of more than the reader's look-ahead
+// takes, with titles and brackets inside.
+std::string LongQuotations(int nEncode) {
+    // 甲。乙！《丙？》（丁。）
+    std::string sUtf8 =
+        "\xE7\x94\xB2\xE3\x80\x82\xE4\xB9\x99\xEF\xBC\x81\xE3\x80\x8A\xE4\xB8\x99\xEF\xBC\x9F"
+        "\xE3\x80\x8B\xEF\xBC\x88\xE4\xB8\x81\xE3\x80\x82\xEF\xBC\x89";
+    std::string sUnit = nEncode == kUtf8 ? sUtf8 : Utf8ToGbk(sUtf8);
+    std::string sOpen = nEncode == kUtf8 ? "\xE2\x80\x9C" : "\xA1\xB0";   // “
+    std::string sClose = nEncode == kUtf8 ? "\xE2\x80\x9D" : "\xA1\xB1";  // ”
+    std::string sText;
+    for (int nUnits : {2, 9, 4, 16, 1, 12}) {
+        sText += sOpen;
+        for (int i = 0; i < nUnits; ++i) sText += sUnit;
+        sText += sClose + sUnit + (nUnits % 4 ? "" : "\n");
+    }
+    return sText;
+}
+
 TEST(SentenceOptions, CutsAtKeptBoundariesAreFinal) {
-    const SentenceOptions kOptions[] = {Closers(), Reader()};
-    const std::pair<std::string, int> kTexts[] = {
-        {Sample("zh-utf8.txt"), kUtf8},
-        {Sample("zh-gbk.txt"), kGbk},
-        {Sample("en.txt"), kUtf8},
-        {Concatenated(kCloserCases, kUtf8), kUtf8},
-        {Concatenated(kCloserCases, kGbk), kGbk},
+    struct Text {
+        const char* sName;
+        std::string sText;
+        int nEncode;
     };
-    for (const SentenceOptions& options : kOptions) {
-        SCOPED_TRACE(options.bReader ? "reader" : "closers");
-        for (const auto& text : kTexts) {
-            SCOPED_TRACE(text.first.substr(0, 40));
-            EXPECT_GT(CheckCuts(text.first, text.second, options), 0u);
+    // The closers' cases are too short for the reader's look-ahead alone.
+    std::string sCloserUtf8 = Concatenated(kCloserCases, kUtf8);
+    std::string sCloserGbk = Concatenated(kCloserCases, kGbk);
+    const Text kTexts[] = {
+        {"zh-utf8", Sample("zh-utf8.txt"), kUtf8},
+        {"zh-gbk", Sample("zh-gbk.txt"), kGbk},
+        {"en", Sample("en.txt"), kUtf8},
+        {"closers utf8", sCloserUtf8 + sCloserUtf8, kUtf8},
+        {"closers gbk", sCloserGbk + sCloserGbk + sCloserGbk, kGbk},
+        {"reader utf8", Concatenated(kReaderCases, kUtf8), kUtf8},
+        {"reader gbk", Concatenated(kReaderCases, kGbk), kGbk},
+        {"english utf8", Concatenated(kEnglishCases, kUtf8), kUtf8},
+        {"english gbk", Concatenated(kEnglishCases, kUtf8), kGbk},
+        {"long quotations utf8", LongQuotations(kUtf8), kUtf8},
+        {"long quotations gbk", LongQuotations(kGbk), kGbk},
+    };
+    for (const SentenceOptions& options : {Closers(), Reader()}) {
+        for (const Text& text : kTexts) {
+            SCOPED_TRACE(std::string(text.sName) + (options.bReader ? " reader" : " closers"));
+            EXPECT_GT(CheckCuts(text.sText, text.nEncode, options), 0u);
         }
     }
 }

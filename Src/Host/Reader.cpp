@@ -1,0 +1,316 @@
+#include "Reader.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "Closers.h"
+#include "EnglishDot.h"
+#include "Punctuation.h"
+
+namespace varnel_host {
+
+namespace {
+
+constexpr size_t kNoSentence = static_cast<size_t>(-1);
+
+// The pairs open in the sentence being built, the innermost last. A closer
+// closes the innermost open pair of its kind and every pair opened inside
+// it; a closer of no open pair is let be. Pairs opened beyond kMaxOpen
+// deep are not remembered.
+class OpenPairs {
+  public:
+    size_t Depth() const { return m_nDepth; }
+    void Clear() { m_nDepth = 0; }
+
+    void Feed(int nKind) {
+        if (nKind == kAsciiQuote && Close(nKind)) return;
+        if (nKind < 0) {
+            Close(-nKind);
+        } else if (m_nDepth < kMaxOpen) {
+            m_anKinds[m_nDepth++] = static_cast<int8_t>(nKind);
+        }
+    }
+
+  private:
+    static constexpr size_t kMaxOpen = 16;
+
+    bool Close(int nKind) {
+        for (size_t i = m_nDepth; i-- > 0;) {
+            if (m_anKinds[i] != nKind) continue;
+            m_nDepth = i;
+            return true;
+        }
+        return false;
+    }
+
+    int8_t m_anKinds[kMaxOpen] = {};
+    size_t m_nDepth = 0;
+};
+
+// Bytes the scan stops at: '.', CR, LF, the ASCII pair marks and, in UTF-8,
+// the lead bytes of the wide ones (E2 “”‘’, E3 「」『』《》〈〉【】〔〕, EF （）［］).
+struct StopBytes {
+    bool abStop[256] = {};
+    StopBytes() {
+        for (unsigned char c : {'.', '\r', '\n', '"', '(', ')', '[', ']'}) abStop[c] = true;
+        for (unsigned char c : {0xE2, 0xE3, 0xEF}) abStop[c] = true;
+    }
+};
+const StopBytes kStops;
+
+class ReaderPass {
+  public:
+    ReaderPass(const char* p, size_t n, int nEncode, const Abbreviations& abbreviations,
+               std::vector<Span>& vSpans)
+        : m_p(p), m_n(n), m_nEncode(nEncode), m_abbreviations(abbreviations), m_vSpans(vSpans) {}
+
+    void Run();
+
+  private:
+    Span Library(size_t i) const { return m_vSpans[i + m_nShift]; }
+    void Begin(size_t nStart);
+    void Cut(size_t nEnd);
+    void Emit(const Span& span);
+
+    size_t NextStop(size_t i, size_t nTo, PairMark& m, size_t& nWideEnd) const;
+    void Feed(size_t nPos, const PairMark& m, OpenPairs& pairs) const;
+    void ScanSentence(size_t nFrom, size_t nTo);
+    size_t AtDot(size_t nDot, size_t nTo);
+    void AtBoundary(const Span& span, const Span& next);
+
+    bool GoesOn(SentenceEnd end, size_t nBoundary, bool bMoved, const Span& next);
+    bool InsidePair(size_t nBoundary);
+    size_t FindClose(size_t nBoundary) const;
+    size_t NextVisible(size_t nPos) const;
+    bool DotEnds(size_t nDot, size_t nBoundary) const;
+
+    const char* m_p;
+    size_t m_n;
+    int m_nEncode;
+    const Abbreviations& m_abbreviations;
+    std::vector<Span>& m_vSpans;
+
+    size_t m_nOut = 0;              // sentences written at the head of m_vSpans
+    size_t m_nRead = 0;             // where the first of the splitter's sentences not read yet is
+    size_t m_nShift = 0;            // how far the unread sentences moved to make room
+    size_t m_nStart = kNoSentence;  // the sentence being built
+    size_t m_nPos = 0;              // scanned up to here
+    size_t m_nWideEnd = 0;          // GBK: behind the last double-byte character scanned
+    OpenPairs m_open;               // in the sentence being built
+    size_t m_nOpenUntil = 0;        // an open pair closes before here
+};
+
+void ReaderPass::Run() {
+    size_t nSpans = m_vSpans.size();
+    for (size_t i = 0; i < nSpans; ++i) {
+        Span span = Library(i);
+        m_nRead = i + m_nShift + 1;
+        size_t nFrom = std::max(span.nStart, m_nPos);
+        if (m_nStart == kNoSentence) {
+            // What the closers left of a sentence loses its whitespace.
+            nFrom = SkipSpaces(m_p, nFrom, span.nEnd);
+            m_nPos = span.nEnd;
+            if (nFrom == span.nEnd) continue;
+            Begin(nFrom);
+        }
+        ScanSentence(nFrom, span.nEnd);
+        m_nPos = span.nEnd;
+        if (i + 1 < nSpans) AtBoundary(span, Library(i + 1));
+    }
+    if (m_nStart != kNoSentence) Emit({m_nStart, m_nPos});
+    m_vSpans.resize(m_nOut);
+}
+
+void ReaderPass::Begin(size_t nStart) {
+    m_nStart = nStart;
+    m_nWideEnd = nStart;
+}
+
+void ReaderPass::Cut(size_t nEnd) {
+    Emit({m_nStart, nEnd});
+    m_nStart = kNoSentence;
+    m_open.Clear();
+    m_nOpenUntil = 0;
+}
+
+// Sentences are written over those already read. Where a sentence of the
+// splitter gives more than one, the unread ones move up to make room, by as
+// many as are left, so that the moves cost no more than the sentences made.
+void ReaderPass::Emit(const Span& span) {
+    if (m_nOut == m_nRead) {
+        size_t nOld = m_vSpans.size(), nMore = nOld - m_nRead + 16;
+        m_vSpans.resize(nOld + nMore);
+        std::move_backward(m_vSpans.begin() + m_nRead, m_vSpans.begin() + nOld, m_vSpans.end());
+        m_nRead += nMore;
+        m_nShift += nMore;
+    }
+    m_vSpans[m_nOut++] = span;
+}
+
+// The next character in [i, nTo) that the pass looks at: a '.', CR, LF or a
+// pair mark (m.nLen > 0); nTo when none. GBK text is read character by
+// character, since '[' and ']' may be second bytes; UTF-8 byte by byte up to
+// a stop byte.
+size_t ReaderPass::NextStop(size_t i, size_t nTo, PairMark& m, size_t& nWideEnd) const {
+    const char* p = m_p;
+    m.nLen = 0;
+    if (m_nEncode == 1) {
+        for (;;) {
+            while (i < nTo && !kStops.abStop[static_cast<unsigned char>(p[i])]) ++i;
+            if (i >= nTo) return nTo;
+            m = PairMarkAt(p + i, p + nTo, m_nEncode);
+            if (m.nLen || static_cast<unsigned char>(p[i]) < 0x80) return i;
+            i += CharLength(p + i, p + nTo, m_nEncode);
+        }
+    }
+    while (i < nTo) {
+        unsigned char c = static_cast<unsigned char>(p[i]);
+        if (c < 0x80) {
+            if (kStops.abStop[c]) {
+                m = PairMarkAt(p + i, p + nTo, m_nEncode);
+                return i;
+            }
+            ++i;
+            continue;
+        }
+        if (c == 0xA1 || c == 0xA3) {
+            m = PairMarkAt(p + i, p + nTo, m_nEncode);
+            if (m.nLen) return i;
+        }
+        i = std::min(i + 2, nTo);
+        nWideEnd = i;
+    }
+    return nTo;
+}
+
+void ReaderPass::Feed(size_t nPos, const PairMark& m, OpenPairs& pairs) const {
+    if (m.nKind == -kSingleQuote &&
+        IsApostrophe(m_p + m_nStart, m_p + nPos, m.nLen, m_p + m_n, m_nEncode))
+        return;
+    pairs.Feed(m.nKind);
+}
+
+void ReaderPass::ScanSentence(size_t nFrom, size_t nTo) {
+    size_t i = nFrom;
+    for (;;) {
+        PairMark m;
+        i = NextStop(i, nTo, m, m_nWideEnd);
+        if (i >= nTo) return;
+        if (m.nLen) {
+            Feed(i, m, m_open);
+            i += m.nLen;
+        } else if (m_p[i] == '.') {
+            i = AtDot(i, nTo);
+        } else {
+            ++i;  // the CR or LF that ends the splitter's sentence
+        }
+    }
+}
+
+// A '.' inside a sentence of the splitter, which it did not end there: it
+// ends one when its closers and a blank follow and a reader ends it there.
+// Returns where the scan goes on.
+size_t ReaderPass::AtDot(size_t nDot, size_t nTo) {
+    size_t nBoundary = nDot + 1;
+    while (size_t nLen = CloserLength(m_p + nBoundary, m_p + nTo, m_nEncode)) {
+        PairMark m = PairMarkAt(m_p + nBoundary, m_p + nTo, m_nEncode);
+        if (m.nLen) Feed(nBoundary, m, m_open);
+        nBoundary += nLen;
+    }
+    if (nBoundary >= nTo || !IsBlank(m_p[nBoundary])) return nBoundary;
+    if (InsidePair(nBoundary) || !DotEnds(nDot, nBoundary)) return nBoundary;
+    Cut(nBoundary);
+    size_t nNext = SkipSpaces(m_p, nBoundary, nTo);
+    if (nNext < nTo) Begin(nNext);
+    return nNext;
+}
+
+void ReaderPass::AtBoundary(const Span& span, const Span& next) {
+    if (m_nStart == kNoSentence) return;  // a '.' ended it, and only whitespace followed
+    SentenceEnd end = EndOfSentence(m_p, span.nStart, span.nEnd, m_nEncode);
+    size_t nBoundary = span.nEnd, nRun = MovedCloserRun(m_p, span, next, m_nEncode);
+    while (nBoundary < span.nEnd + nRun) {
+        PairMark m = PairMarkAt(m_p + nBoundary, m_p + span.nEnd + nRun, m_nEncode);
+        if (m.nLen) Feed(nBoundary, m, m_open);
+        nBoundary += CharLength(m_p + nBoundary, m_p + span.nEnd + nRun, m_nEncode);
+    }
+    m_nPos = nBoundary;
+    if (!GoesOn(end, nBoundary, nRun > 0, next)) Cut(nBoundary);
+}
+
+// Whether the sentence goes on past the splitter's end of kind end, at
+// nBoundary behind its closers.
+bool ReaderPass::GoesOn(SentenceEnd end, size_t nBoundary, bool bMoved, const Span& next) {
+    if (end == SentenceEnd::kLine || end == SentenceEnd::kNone) return false;
+    if (InsidePair(nBoundary)) return true;
+    // A run of end marks: the next sentence starts with one, right here.
+    if (!bMoved && next.nStart == nBoundary &&
+        EndMarkLength(m_p + nBoundary, m_p + next.nEnd, m_nEncode))
+        return true;
+    if (end == SentenceEnd::kWide) return false;
+    if (end == SentenceEnd::kDot) return !DotEnds(nBoundary - 1, nBoundary);
+    size_t nNext = NextVisible(nBoundary);
+    return nNext < m_n && IsSmallLatin(m_p[nNext]);
+}
+
+bool ReaderPass::InsidePair(size_t nBoundary) {
+    if (m_open.Depth() == 0) return false;
+    if (nBoundary < m_nOpenUntil) return true;
+    size_t nClose = FindClose(nBoundary);
+    if (nClose == kNoSentence) return false;
+    m_nOpenUntil = nClose;
+    return true;
+}
+
+// Where a pair open at nBoundary closes, read as the scan will read it, when
+// that is on the same line within kPairLookAhead bytes; else kNoSentence.
+size_t ReaderPass::FindClose(size_t nBoundary) const {
+    OpenPairs pairs = m_open;
+    size_t nDepth = pairs.Depth(), nTo = std::min(m_n, nBoundary + kPairLookAhead), nWideEnd = 0;
+    for (size_t i = nBoundary;;) {
+        PairMark m;
+        i = NextStop(i, nTo, m, nWideEnd);
+        if (i >= nTo || IsLineEnd(m_p[i])) return kNoSentence;
+        if (!m.nLen) {
+            ++i;
+            continue;
+        }
+        Feed(i, m, pairs);
+        i += m.nLen;
+        if (pairs.Depth() < nDepth) return i;
+    }
+}
+
+size_t ReaderPass::NextVisible(size_t nPos) const {
+    size_t nLast = std::min(m_n, nPos + kMaxBlanks);
+    while (nPos < nLast && IsBlank(m_p[nPos])) ++nPos;
+    return nPos;
+}
+
+// Whether the '.' at nDot, with its closers up to nBoundary and blanks after,
+// ends the sentence.
+bool ReaderPass::DotEnds(size_t nDot, size_t nBoundary) const {
+    size_t nNext = NextVisible(nBoundary);
+    if (nNext >= m_n || IsSpace(m_p[nNext])) return true;  // the line or the text ends
+    // A small word, or the next dot of ". . .", goes on.
+    if (IsSmallLatin(m_p[nNext]) || m_p[nNext] == '.') return false;
+    DotContext dot = {m_p, m_nStart, std::max(m_nStart, m_nWideEnd), nDot, nNext, m_n};
+    return DotEndsSentence(dot, m_abbreviations);
+}
+
+}  // namespace
+
+void ApplyReader(const char* p, size_t n, int nEncode, const Abbreviations& abbreviations,
+                 std::vector<Span>& vSpans) {
+    ReaderPass(p, n, nEncode, abbreviations, vSpans).Run();
+}
+
+size_t ReaderLookAhead() {
+    // The closer of an open pair is the farthest thing read; the character
+    // after the blanks and its word lie well within it.
+    static_assert(kMaxBlanks + kMaxNextWord + 1 < kPairLookAhead,
+                  "the pair look-ahead is the longest");
+    return kPairLookAhead;
+}
+
+}  // namespace varnel_host
