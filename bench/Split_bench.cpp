@@ -3,7 +3,8 @@
 // same run as its references: ICU's sentence iterator on the same text, one
 // strlen pass (the floor), an oracle of the protocol that knows every sentence
 // end in advance (the ceiling: the copy and one cut per sentence), and the
-// protocol driven by the plain scalar scan.
+// protocol driven by the plain scalar scan. Beside them, the hosts' sentence
+// options on the library's sentences: the closers option and the reader mode.
 #include <benchmark/benchmark.h>
 #include <unicode/ubrk.h>
 #include <unicode/ucnv.h>
@@ -19,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "SentenceOptions.h"
 #include "Sentences.h"
 #include "Varnel.h"
 
@@ -113,6 +115,54 @@ void BM_Varnel(benchmark::State& state, int nCorpus, size_t nSize) {
     size_t nSentences = 0;
     for (auto _ : state) nSentences += split();
     Report(state, sText.size(), nSentences);
+}
+
+// The library's sentences as spans of the text, as a host finds them: the
+// first one behind the leading blanks, each one where the library's copy has
+// it, its end where its NUL is.
+void SplitSpans(const std::string& sText, int nEncode, std::vector<varnel_host::Span>& vSpans) {
+    vSpans.clear();
+    const char* s = VN_GetSentence(sText.c_str(), nEncode);
+    size_t nLead = strspn(sText.c_str(), " \r\n\t");
+    const char* pBase = s - nLead;
+    for (; *s; s = VN_GetSentence(nullptr, nEncode)) {
+        size_t nStart = static_cast<size_t>(s - pBase);
+        vSpans.push_back({nStart, nStart + strlen(s)});
+    }
+}
+
+// Split into spans, then the options: the host's work before it writes.
+void BM_Options(benchmark::State& state, int nCorpus, size_t nSize,
+                varnel_host::SentenceOptions options) {
+    const std::string& sText = GetTexts(nCorpus, nSize).sText;
+    int nEncode = kCorpora[nCorpus].nEncode;
+    std::vector<varnel_host::Span> vSpans;
+    auto split = [&] {
+        SplitSpans(sText, nEncode, vSpans);
+        varnel_host::ApplySentenceOptions(sText.data(), sText.size(), nEncode, options, vSpans);
+        benchmark::DoNotOptimize(vSpans.data());
+        return vSpans.size();
+    };
+    split();  // buffers allocated and paged in once, outside the timing
+    size_t nSentences = 0;
+    for (auto _ : state) nSentences += split();
+    Report(state, sText.size(), nSentences);
+}
+
+void BM_Spans(benchmark::State& state, int nCorpus, size_t nSize) {
+    BM_Options(state, nCorpus, nSize, varnel_host::SentenceOptions());
+}
+
+void BM_Closers(benchmark::State& state, int nCorpus, size_t nSize) {
+    varnel_host::SentenceOptions options;
+    options.bAttachClosers = true;
+    BM_Options(state, nCorpus, nSize, options);
+}
+
+void BM_Reader(benchmark::State& state, int nCorpus, size_t nSize) {
+    varnel_host::SentenceOptions options;
+    options.bReader = true;
+    BM_Options(state, nCorpus, nSize, options);
 }
 
 // Where each sentence starts and where its cut falls, found by the plain scan.
@@ -287,7 +337,8 @@ double Fastest(const std::vector<double>& v) { return *std::min_element(v.begin(
 void RegisterAll() {
     using Bench = void (*)(benchmark::State&, int, size_t);
     const std::pair<const char*, Bench> kBenches[] = {
-        {"Varnel", BM_Varnel}, {"Oracle", BM_Oracle}, {"Scalar", BM_Scalar},
+        {"Varnel", BM_Varnel}, {"Spans", BM_Spans},   {"Closers", BM_Closers},
+        {"Reader", BM_Reader}, {"Oracle", BM_Oracle}, {"Scalar", BM_Scalar},
         {"ICU", BM_Icu},       {"strlen", BM_Strlen},
     };
     for (int nCorpus = 0; nCorpus < int(std::size(kCorpora)); ++nCorpus) {

@@ -1,5 +1,6 @@
 #include "Abbreviations.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -88,8 +89,36 @@ bool ReadLines(FILE* fp, std::vector<std::string>& vsWords, std::string& sError)
 }  // namespace
 
 Abbreviations::Abbreviations() {
-    for (const char* s : kTitles) m_words[s] = kTitle;
-    for (const char* s : kMayEndWords) m_words[s] = kMayEnd;
+    for (const char* s : kTitles) Add(s, kTitle);
+    for (const char* s : kMayEndWords) Add(s, kMayEnd);
+}
+
+const Abbreviations::Entry& Abbreviations::Slot(const char* p, size_t nLen) const {
+    uint32_t nHash = 2166136261u;  // FNV-1a
+    for (size_t i = 0; i < nLen; ++i)
+        nHash = (nHash ^ static_cast<unsigned char>(p[i])) * 16777619u;
+    size_t nMask = m_entries.size() - 1;
+    for (size_t i = nHash & nMask;; i = (i + 1) & nMask) {
+        const Entry& entry = m_entries[i];
+        if (entry.sWord.empty() ||
+            (entry.sWord.size() == nLen && memcmp(entry.sWord.data(), p, nLen) == 0))
+            return entry;
+    }
+}
+
+void Abbreviations::Add(const std::string& sWord, Kind kind) {
+    if (2 * (m_nWords + 1) > m_entries.size()) {
+        std::vector<Entry> vOld(std::max<size_t>(64, 2 * m_entries.size()));
+        vOld.swap(m_entries);
+        for (Entry& entry : vOld)
+            if (!entry.sWord.empty())
+                const_cast<Entry&>(Slot(entry.sWord.data(), entry.sWord.size())) = std::move(entry);
+    }
+    Entry& slot = const_cast<Entry&>(Slot(sWord.data(), sWord.size()));
+    if (!slot.sWord.empty()) return;  // a word listed already keeps its kind
+    slot = {sWord, kind};
+    ++m_nWords;
+    m_anLengths[static_cast<unsigned char>(sWord[0])] |= uint32_t(1) << sWord.size();
 }
 
 bool Abbreviations::Load(const char* sPath, std::string& sError) {
@@ -105,24 +134,27 @@ bool Abbreviations::Load(const char* sPath, std::string& sError) {
     bOk = bOk && !ferror(fp);
     fclose(fp);
     if (!bOk) return false;
-    for (const std::string& s : vsWords) m_words.emplace(s, kMayEnd);
+    for (const std::string& s : vsWords) Add(s, kMayEnd);
     return true;
 }
 
 Abbreviations::Kind Abbreviations::Find(const char* p, size_t nLen) const {
-    std::string_view sWord(p, nLen);
-    auto it = m_words.find(sWord);
-    if (it != m_words.end()) return it->second;
-    if (nLen == 0 || p[0] < 'A' || p[0] > 'Z' || nLen > kMaxWord) return kNone;
-    char sLower[kMaxWord];
-    memcpy(sLower, p, nLen);
-    sLower[0] = static_cast<char>(p[0] - 'A' + 'a');
-    it = m_words.find(std::string_view(sLower, nLen));
-    if (it == m_words.end()) return kNone;
-    // Only a word listed all in small letters is found capitalised.
-    for (char c : it->first)
+    if (nLen == 0 || nLen > kMaxWord || !IsLetter(p[0])) return kNone;
+    if (m_anLengths[static_cast<unsigned char>(p[0])] >> nLen & 1) {
+        const Entry& entry = Slot(p, nLen);
+        if (!entry.sWord.empty()) return entry.kind;
+    }
+    // A word listed all in small letters is found capitalised too.
+    char cSmall = static_cast<char>(p[0] | 0x20);
+    if (cSmall == p[0] || !(m_anLengths[static_cast<unsigned char>(cSmall)] >> nLen & 1))
+        return kNone;
+    char sSmall[kMaxWord];
+    memcpy(sSmall, p, nLen);
+    sSmall[0] = cSmall;
+    const Entry& entry = Slot(sSmall, nLen);
+    for (char c : entry.sWord)
         if (c >= 'A' && c <= 'Z') return kNone;
-    return it->second;
+    return entry.kind;
 }
 
 const Abbreviations& Abbreviations::BuiltIn() {

@@ -5,9 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <map>
 #include <string>
+#include <vector>
 
 namespace varnel_host {
 
@@ -46,7 +45,20 @@ class Abbreviations {
     static const Abbreviations& BuiltIn();
 
   private:
-    std::map<std::string, Kind, std::less<>> m_words;
+    struct Entry {
+        std::string sWord;  // empty: a free slot
+        Kind kind = kNone;
+    };
+
+    void Add(const std::string& sWord, Kind kind);
+    const Entry& Slot(const char* p,
+                      size_t nLen) const;  // the word's, or the free one it would take
+
+    std::vector<Entry> m_entries;  // open addressing, at most half full
+    size_t m_nWords = 0;
+    // By a word's first byte, a bit for each length a listed word has: most
+    // words are no abbreviation, and this tells so without a look-up.
+    uint32_t m_anLengths[128] = {};
 };
 
 }  // namespace varnel_host

@@ -1,22 +1,6 @@
 #include "Closers.h"
 
-#include "Punctuation.h"
-
 namespace varnel_host {
-
-size_t MovedCloserRun(const char* p, const Span& prev, const Span& next, int nEncode) {
-    if (next.nStart != prev.nEnd) return 0;  // whitespace was skipped between them
-    SentenceEnd end = EndOfSentence(p, prev.nStart, prev.nEnd, nEncode);
-    if (end == SentenceEnd::kNone || end == SentenceEnd::kLine) return 0;
-    size_t nPos = next.nStart;
-    while (size_t nLen = CloserLength(p + nPos, p + next.nEnd, nEncode)) nPos += nLen;
-    return nPos - next.nStart;
-}
-
-size_t SkipSpaces(const char* p, size_t nPos, size_t nEnd) {
-    while (nPos < nEnd && IsSpace(p[nPos])) ++nPos;
-    return nPos;
-}
 
 void AttachClosers(const char* p, int nEncode, std::vector<Span>& vSpans) {
     size_t nOut = 0;
@@ -26,7 +10,8 @@ void AttachClosers(const char* p, int nEncode, std::vector<Span>& vSpans) {
         // A sentence that lost everything to the closers ended at a line end
         // or the end of the text, so nothing moves onto it.
         size_t nRun = i > 0 && nOut > 0 && vSpans[nOut - 1].nEnd == prev.nEnd
-                          ? MovedCloserRun(p, prev, span, nEncode)
+                          ? MovedCloserRun(p, EndOfSentence(p, prev.nStart, prev.nEnd, nEncode),
+                                           prev, span, nEncode)
                           : 0;
         prev = span;
         if (nRun) {

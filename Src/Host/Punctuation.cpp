@@ -1,6 +1,7 @@
 #include "Punctuation.h"
 
 #include <cstring>
+#include <initializer_list>
 
 namespace varnel_host {
 
@@ -34,10 +35,9 @@ const WideChar kWideClosers[] = {
     {"\xE3\x80\x9E", "\xA8\x95"},  // 〞
 };
 const char kAsciiClosers[] = "\"')]";
+const char kAsciiEndMarks[] = "?!.";
 
-// The pairs, opener then closer, in the order of their kinds from 1. Every
-// UTF-8 form is led by E2 80, E3 80 or EF BC, every GBK form by A1 or A3
-// (the tables of PairTables rest on that).
+// The pairs, opener then closer, in the order of their kinds from 1.
 const WideChar kWidePairs[][2] = {
     {{"\xE2\x80\x9C", "\xA1\xB0"}, {"\xE2\x80\x9D", "\xA1\xB1"}},  // “ ”
     {{"\xE2\x80\x98", "\xA1\xAE"}, {"\xE2\x80\x99", "\xA1\xAF"}},  // ‘ ’
@@ -53,52 +53,64 @@ const WideChar kWidePairs[][2] = {
 // The ASCII pairs, kinds 11 to 13; '"' is the last kind, kAsciiQuote.
 const char kAsciiPairs[][2] = {{'(', ')'}, {'[', ']'}, {'"', '"'}};
 
-int Utf8Row(const char* s) {
-    if (s[0] == '\xE2') return 0;
-    return s[0] == '\xE3' ? 1 : 2;
+// Where the character c has its entries in the tables of one encoding.
+struct Cell {
+    int nUtf8;
+    int nRow;
+    unsigned char cLast;
+};
+
+Cell CellOf(const WideChar& c, int nEncode) {
+    const char* s = nEncode == 1 ? c.sUtf8 : c.sGbk;
+    size_t nLen = strlen(s);
+    return {nEncode == 1, WideRow(s, s + nLen, nEncode, nLen),
+            static_cast<unsigned char>(s[nLen - 1])};
 }
 
-void AddWide(PairTables& tables, const WideChar& c, int nKind) {
-    tables.anUtf8[Utf8Row(c.sUtf8)][static_cast<unsigned char>(c.sUtf8[2])] =
-        static_cast<int8_t>(nKind);
-    int nGbkRow = c.sGbk[0] == '\xA1' ? 0 : 1;
-    tables.anGbk[nGbkRow][static_cast<unsigned char>(c.sGbk[1])] = static_cast<int8_t>(nKind);
+template <size_t N>
+void AddFlag(CharTables& tables, const WideChar (&set)[N], uint8_t nFlag) {
+    for (const WideChar& c : set) {
+        for (int nEncode : {0, 1}) {
+            Cell cell = CellOf(c, nEncode);
+            tables.anFlags[cell.nUtf8][cell.nRow][cell.cLast] |= nFlag;
+        }
+    }
 }
 
-PairTables BuildPairTables() {
-    PairTables tables;
+void AddPair(CharTables& tables, const WideChar& c, int nKind) {
+    for (int nEncode : {0, 1}) {
+        Cell cell = CellOf(c, nEncode);
+        tables.anPair[cell.nUtf8][cell.nRow][cell.cLast] = static_cast<int8_t>(nKind);
+    }
+}
+
+CharTables BuildCharTables() {
+    CharTables tables;
     memset(&tables, 0, sizeof tables);
+    AddFlag(tables, kWideClosers, CharTables::kCloser);
+    AddFlag(tables, kWideEndMarks, CharTables::kEndMark);
+    for (const char* s = kAsciiClosers; *s; ++s)
+        tables.anAsciiFlags[static_cast<unsigned char>(*s)] |= CharTables::kCloser;
+    for (const char* s = kAsciiEndMarks; *s; ++s)
+        tables.anAsciiFlags[static_cast<unsigned char>(*s)] |= CharTables::kEndMark;
     int nKind = 1;
     for (const auto& pair : kWidePairs) {
-        AddWide(tables, pair[0], nKind);
-        AddWide(tables, pair[1], -nKind);
+        AddPair(tables, pair[0], nKind);
+        AddPair(tables, pair[1], -nKind);
         ++nKind;
     }
+    // The closer first: '"' is entered as an opener, which closes an open '"'.
     for (const auto& pair : kAsciiPairs) {
-        tables.anAscii[static_cast<unsigned char>(pair[1])] = static_cast<int8_t>(-nKind);
-        tables.anAscii[static_cast<unsigned char>(pair[0])] = static_cast<int8_t>(nKind);
+        tables.anAsciiPair[static_cast<unsigned char>(pair[1])] = static_cast<int8_t>(-nKind);
+        tables.anAsciiPair[static_cast<unsigned char>(pair[0])] = static_cast<int8_t>(nKind);
         ++nKind;
     }
     return tables;
 }
 
-// The length of c at p when it stands there whole, else 0.
-size_t WideLength(const WideChar& c, const char* p, const char* pEnd, int nEncode) {
-    const char* s = nEncode == 1 ? c.sUtf8 : c.sGbk;
-    size_t nLen = strlen(s);
-    return static_cast<size_t>(pEnd - p) >= nLen && memcmp(p, s, nLen) == 0 ? nLen : 0;
-}
-
-template <size_t N>
-size_t WideSetLength(const WideChar (&set)[N], const char* p, const char* pEnd, int nEncode) {
-    for (const WideChar& c : set)
-        if (size_t nLen = WideLength(c, p, pEnd, nEncode)) return nLen;
-    return 0;
-}
-
 }  // namespace
 
-const PairTables kPairTables = BuildPairTables();
+const CharTables kCharTables = BuildCharTables();
 
 size_t CharLength(const char* p, const char* pEnd, int nEncode) {
     unsigned char c = static_cast<unsigned char>(*p);
@@ -110,37 +122,6 @@ size_t CharLength(const char* p, const char* pEnd, int nEncode) {
     }
     size_t nLeft = static_cast<size_t>(pEnd - p);
     return nLen < nLeft ? nLen : nLeft;
-}
-
-size_t CloserLength(const char* p, const char* pEnd, int nEncode) {
-    if (p >= pEnd) return 0;
-    if (static_cast<unsigned char>(*p) < 0x80) return strchr(kAsciiClosers, *p) && *p ? 1 : 0;
-    // A closer must be the whole character at p, not the start of a longer one.
-    size_t nLen = WideSetLength(kWideClosers, p, pEnd, nEncode);
-    return nLen == CharLength(p, pEnd, nEncode) ? nLen : 0;
-}
-
-size_t EndMarkLength(const char* p, const char* pEnd, int nEncode) {
-    if (p >= pEnd) return 0;
-    if (*p == '?' || *p == '!' || *p == '.') return 1;
-    if (static_cast<unsigned char>(*p) < 0x80) return 0;
-    size_t nLen = WideSetLength(kWideEndMarks, p, pEnd, nEncode);
-    return nLen == CharLength(p, pEnd, nEncode) ? nLen : 0;
-}
-
-SentenceEnd EndOfSentence(const char* p, size_t nStart, size_t nEnd, int nEncode) {
-    if (nEnd == nStart) return SentenceEnd::kNone;
-    char cLast = p[nEnd - 1];
-    if (IsLineEnd(cLast)) return SentenceEnd::kLine;
-    if (cLast == '!' || cLast == '?') return SentenceEnd::kBang;
-    if (cLast == '.') return SentenceEnd::kDot;
-    // The splitter cuts right behind a mark, so a full-width mark is the
-    // sentence's last two (GBK) or three (UTF-8) bytes.
-    size_t nLen = nEncode == 1 ? 3 : 2;
-    if (nEnd - nStart < nLen) return SentenceEnd::kNone;
-    const char* pMark = p + nEnd - nLen;
-    return WideSetLength(kWideEndMarks, pMark, p + nEnd, nEncode) ? SentenceEnd::kWide
-                                                                  : SentenceEnd::kNone;
 }
 
 bool IsApostrophe(const char* pFloor, const char* p, size_t nLen, const char* pEnd, int nEncode) {

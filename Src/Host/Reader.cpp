@@ -6,6 +6,7 @@
 #include "Closers.h"
 #include "EnglishDot.h"
 #include "Punctuation.h"
+#include "StopScan.h"
 
 namespace varnel_host {
 
@@ -47,17 +48,6 @@ class OpenPairs {
     size_t m_nDepth = 0;
 };
 
-// Bytes the scan stops at: '.', CR, LF, the ASCII pair marks and, in UTF-8,
-// the lead bytes of the wide ones (E2 “”‘’, E3 「」『』《》〈〉【】〔〕, EF （）［］).
-struct StopBytes {
-    bool abStop[256] = {};
-    StopBytes() {
-        for (unsigned char c : {'.', '\r', '\n', '"', '(', ')', '[', ']'}) abStop[c] = true;
-        for (unsigned char c : {0xE2, 0xE3, 0xEF}) abStop[c] = true;
-    }
-};
-const StopBytes kStops;
-
 class ReaderPass {
   public:
     ReaderPass(const char* p, size_t n, int nEncode, const Abbreviations& abbreviations,
@@ -70,9 +60,16 @@ class ReaderPass {
     Span Library(size_t i) const { return m_vSpans[i + m_nShift]; }
     void Begin(size_t nStart);
     void Cut(size_t nEnd);
-    void Emit(const Span& span);
+    // Sentences are written over those already read.
+    void Emit(const Span& span) {
+        if (m_nOut == m_nRead) MakeRoom();
+        m_vSpans[m_nOut++] = span;
+    }
+    void MakeRoom();
 
-    size_t NextStop(size_t i, size_t nTo, PairMark& m, size_t& nWideEnd) const;
+    size_t NextStop(size_t i, size_t nTo, PairMark& m);
+    size_t NextBlock(size_t i, uint64_t nFrom) const;
+    size_t WordFloor(size_t nDot) const;
     void Feed(size_t nPos, const PairMark& m, OpenPairs& pairs) const;
     void ScanSentence(size_t nFrom, size_t nTo);
     size_t AtDot(size_t nDot, size_t nTo);
@@ -80,7 +77,7 @@ class ReaderPass {
 
     bool GoesOn(SentenceEnd end, size_t nBoundary, bool bMoved, const Span& next);
     bool InsidePair(size_t nBoundary);
-    size_t FindClose(size_t nBoundary) const;
+    size_t FindClose(size_t nBoundary);
     size_t NextVisible(size_t nPos) const;
     bool DotEnds(size_t nDot, size_t nBoundary) const;
 
@@ -95,9 +92,11 @@ class ReaderPass {
     size_t m_nShift = 0;            // how far the unread sentences moved to make room
     size_t m_nStart = kNoSentence;  // the sentence being built
     size_t m_nPos = 0;              // scanned up to here
-    size_t m_nWideEnd = 0;          // GBK: behind the last double-byte character scanned
     OpenPairs m_open;               // in the sentence being built
-    size_t m_nOpenUntil = 0;        // an open pair closes before here
+    size_t m_nBlock = kNoSentence - 64;  // the 64 bytes from here were searched for stops:
+    uint64_t m_nStops = 0;               // where they may start, bit k for p[m_nBlock + k]
+    uint64_t m_nAscii = 0;               // where the bytes are below 0x80
+    size_t m_nOpenUntil = 0;             // an open pair closes before here
 };
 
 void ReaderPass::Run() {
@@ -121,10 +120,7 @@ void ReaderPass::Run() {
     m_vSpans.resize(m_nOut);
 }
 
-void ReaderPass::Begin(size_t nStart) {
-    m_nStart = nStart;
-    m_nWideEnd = nStart;
-}
+void ReaderPass::Begin(size_t nStart) { m_nStart = nStart; }
 
 void ReaderPass::Cut(size_t nEnd) {
     Emit({m_nStart, nEnd});
@@ -133,54 +129,77 @@ void ReaderPass::Cut(size_t nEnd) {
     m_nOpenUntil = 0;
 }
 
-// Sentences are written over those already read. Where a sentence of the
-// splitter gives more than one, the unread ones move up to make room, by as
-// many as are left, so that the moves cost no more than the sentences made.
-void ReaderPass::Emit(const Span& span) {
-    if (m_nOut == m_nRead) {
-        size_t nOld = m_vSpans.size(), nMore = nOld - m_nRead + 16;
-        m_vSpans.resize(nOld + nMore);
-        std::move_backward(m_vSpans.begin() + m_nRead, m_vSpans.begin() + nOld, m_vSpans.end());
-        m_nRead += nMore;
-        m_nShift += nMore;
-    }
-    m_vSpans[m_nOut++] = span;
+// Where a sentence of the splitter gives more than one, the unread ones move
+// up, by as many as are left, so that the moves cost no more than the
+// sentences made.
+void ReaderPass::MakeRoom() {
+    size_t nOld = m_vSpans.size(), nMore = nOld - m_nRead + 16;
+    m_vSpans.resize(nOld + nMore);
+    std::move_backward(m_vSpans.begin() + m_nRead, m_vSpans.begin() + nOld, m_vSpans.end());
+    m_nRead += nMore;
+    m_nShift += nMore;
 }
 
 // The next character in [i, nTo) that the pass looks at: a '.', CR, LF or a
-// pair mark (m.nLen > 0); nTo when none. GBK text is read character by
-// character, since '[' and ']' may be second bytes; UTF-8 byte by byte up to
-// a stop byte.
-size_t ReaderPass::NextStop(size_t i, size_t nTo, PairMark& m, size_t& nWideEnd) const {
+// pair mark (m.nLen > 0); nTo when none. i is a character boundary. In GBK a
+// stop byte counts where it starts a character: where the bytes of 0x80 and
+// above since the last byte below 0x80 pair up in front of it.
+size_t ReaderPass::NextStop(size_t i, size_t nTo, PairMark& m) {
     const char* p = m_p;
-    m.nLen = 0;
-    if (m_nEncode == 1) {
-        for (;;) {
-            while (i < nTo && !kStops.abStop[static_cast<unsigned char>(p[i])]) ++i;
-            if (i >= nTo) return nTo;
-            m = PairMarkAt(p + i, p + nTo, m_nEncode);
-            if (m.nLen || static_cast<unsigned char>(p[i]) < 0x80) return i;
-            i += CharLength(p + i, p + nTo, m_nEncode);
+    for (; i < nTo;) {
+        // The stops of 64 bytes at a time are kept for the sentences that
+        // follow.
+        if (i < m_nBlock || i >= m_nBlock + 64) {
+            m_nBlock = i;
+            m_nStops = FindStops(p, i, m_n, m_nEncode, m_nAscii);
         }
-    }
-    while (i < nTo) {
-        unsigned char c = static_cast<unsigned char>(p[i]);
-        if (c < 0x80) {
-            if (kStops.abStop[c]) {
-                m = PairMarkAt(p + i, p + nTo, m_nEncode);
-                return i;
-            }
-            ++i;
+        uint64_t nFrom = uint64_t(1) << (i - m_nBlock), nAhead = m_nStops & ~(nFrom - 1);
+        if (!nAhead) {
+            i = NextBlock(i, nFrom);
             continue;
         }
-        if (c == 0xA1 || c == 0xA3) {
-            m = PairMarkAt(p + i, p + nTo, m_nEncode);
-            if (m.nLen) return i;
+        size_t nStop = m_nBlock + static_cast<size_t>(__builtin_ctzll(nAhead));
+        if (nStop >= nTo) break;
+        if (m_nEncode != 1) {
+            uint64_t nBefore = (nAhead & (0 - nAhead)) - 1;  // the bits below the stop's
+            uint64_t nAscii = m_nAscii & nBefore & ~(nFrom - 1);
+            size_t nAsciiEnd =
+                nAscii ? m_nBlock + 64 - static_cast<size_t>(__builtin_clzll(nAscii)) : i;
+            if ((nStop - nAsciiEnd) % 2) {
+                i = nStop + 1;  // a second byte; the next character starts behind it
+                continue;
+            }
         }
-        i = std::min(i + 2, nTo);
-        nWideEnd = i;
+        m = PairMarkAt(p + nStop, p + nTo, m_nEncode);
+        if (m.nLen || static_cast<unsigned char>(p[nStop]) < 0x80) return nStop;
+        // The first byte of a wide character of no pair: in UTF-8 the bytes
+        // that follow are none of the stop bytes.
+        i = nStop + (m_nEncode == 1 ? 1 : 2);
     }
     return nTo;
+}
+
+// Where the search goes on past the block that has no more stops from i
+// (bit nFrom): in GBK at the character boundary at or behind its end.
+size_t ReaderPass::NextBlock(size_t i, uint64_t nFrom) const {
+    size_t nEnd = m_nBlock + 64;
+    if (m_nEncode == 1) return nEnd;
+    uint64_t nAscii = m_nAscii & ~(nFrom - 1);
+    size_t nAsciiEnd = nAscii ? nEnd - static_cast<size_t>(__builtin_clzll(nAscii)) : i;
+    return nEnd + (nEnd - nAsciiEnd) % 2;
+}
+
+// Where the word in front of the '.' at nDot may start: the sentence's start,
+// or in GBK behind the last double-byte character, whose second byte may be
+// a letter.
+size_t ReaderPass::WordFloor(size_t nDot) const {
+    if (m_nEncode == 1) return m_nStart;
+    size_t nWord = nDot;
+    while (nWord > m_nStart && static_cast<unsigned char>(m_p[nWord - 1]) < 0x80) --nWord;
+    if (nWord == m_nStart) return m_nStart;
+    size_t nRun = nWord;  // the bytes of 0x80 and above in front start at a character
+    while (nRun > m_nStart && static_cast<unsigned char>(m_p[nRun - 1]) >= 0x80) --nRun;
+    return (nWord - nRun) % 2 ? nWord + 1 : nWord;
 }
 
 void ReaderPass::Feed(size_t nPos, const PairMark& m, OpenPairs& pairs) const {
@@ -194,7 +213,7 @@ void ReaderPass::ScanSentence(size_t nFrom, size_t nTo) {
     size_t i = nFrom;
     for (;;) {
         PairMark m;
-        i = NextStop(i, nTo, m, m_nWideEnd);
+        i = NextStop(i, nTo, m);
         if (i >= nTo) return;
         if (m.nLen) {
             Feed(i, m, m_open);
@@ -228,7 +247,7 @@ size_t ReaderPass::AtDot(size_t nDot, size_t nTo) {
 void ReaderPass::AtBoundary(const Span& span, const Span& next) {
     if (m_nStart == kNoSentence) return;  // a '.' ended it, and only whitespace followed
     SentenceEnd end = EndOfSentence(m_p, span.nStart, span.nEnd, m_nEncode);
-    size_t nBoundary = span.nEnd, nRun = MovedCloserRun(m_p, span, next, m_nEncode);
+    size_t nBoundary = span.nEnd, nRun = MovedCloserRun(m_p, end, span, next, m_nEncode);
     while (nBoundary < span.nEnd + nRun) {
         PairMark m = PairMarkAt(m_p + nBoundary, m_p + span.nEnd + nRun, m_nEncode);
         if (m.nLen) Feed(nBoundary, m, m_open);
@@ -264,12 +283,12 @@ bool ReaderPass::InsidePair(size_t nBoundary) {
 
 // Where a pair open at nBoundary closes, read as the scan will read it, when
 // that is on the same line within kPairLookAhead bytes; else kNoSentence.
-size_t ReaderPass::FindClose(size_t nBoundary) const {
+size_t ReaderPass::FindClose(size_t nBoundary) {
     OpenPairs pairs = m_open;
-    size_t nDepth = pairs.Depth(), nTo = std::min(m_n, nBoundary + kPairLookAhead), nWideEnd = 0;
+    size_t nDepth = pairs.Depth(), nTo = std::min(m_n, nBoundary + kPairLookAhead);
     for (size_t i = nBoundary;;) {
         PairMark m;
-        i = NextStop(i, nTo, m, nWideEnd);
+        i = NextStop(i, nTo, m);
         if (i >= nTo || IsLineEnd(m_p[i])) return kNoSentence;
         if (!m.nLen) {
             ++i;
@@ -294,7 +313,7 @@ bool ReaderPass::DotEnds(size_t nDot, size_t nBoundary) const {
     if (nNext >= m_n || IsSpace(m_p[nNext])) return true;  // the line or the text ends
     // A small word, or the next dot of ". . .", goes on.
     if (IsSmallLatin(m_p[nNext]) || m_p[nNext] == '.') return false;
-    DotContext dot = {m_p, m_nStart, std::max(m_nStart, m_nWideEnd), nDot, nNext, m_n};
+    DotContext dot = {m_p, m_nStart, WordFloor(nDot), nDot, nNext, m_n};
     return DotEndsSentence(dot, m_abbreviations);
 }
 
