@@ -57,9 +57,12 @@ inline Sentences Texts(const std::string& sText, const std::vector<Span>& vSpans
     return vs;
 }
 
+// The options see the text in a buffer of its exact size, so that a read
+// past its end shows under the sanitizers.
 inline Sentences Apply(const std::string& sText, int nEncode, const SentenceOptions& options) {
     std::vector<Span> vSpans = LibrarySpans(sText, nEncode);
-    varnel_host::ApplySentenceOptions(sText.data(), sText.size(), nEncode, options, vSpans);
+    std::vector<char> text(sText.begin(), sText.end());
+    varnel_host::ApplySentenceOptions(text.data(), text.size(), nEncode, options, vSpans);
     return Texts(sText, vSpans);
 }
 
