@@ -75,12 +75,18 @@ bool IsRoman(const char* p, size_t nLen) {
     return false;
 }
 
-// "1." "a." "iv." alone at the head of a sentence number what follows.
+// The number of a list item: 1 to 3 digits or one small letter.
+bool IsItemNumber(const char* p, size_t nLen) {
+    if (nLen == 1 && IsSmallLatin(p[0])) return true;
+    if (nLen == 0 || nLen > 3) return false;
+    for (size_t i = 0; i < nLen; ++i)
+        if (!IsDigit(p[i])) return false;
+    return true;
+}
+
+// "1." "a." "B." "iv." alone at the head of a sentence number what follows.
 bool IsListMarker(const char* p, size_t nLen) {
-    if (nLen == 0 || nLen > 4) return false;
-    bool bDigits = true;
-    for (size_t i = 0; i < nLen; ++i) bDigits &= IsDigit(p[i]);
-    return (bDigits && nLen <= 3) || (nLen == 1 && IsLatin(p[0])) || IsRoman(p, nLen);
+    return IsItemNumber(p, nLen) || (nLen == 1 && IsCapitalLatin(p[0])) || IsRoman(p, nLen);
 }
 
 // The last dot of ". . ." marks words left out inside a sentence; a fourth
@@ -93,6 +99,17 @@ bool EndsSpacedEllipsis(const char* p, size_t nFloor, size_t nDot) {
 }
 
 }  // namespace
+
+size_t ListMarkerLength(const char* p, size_t nPos, size_t nEnd) {
+    size_t i = nPos;
+    while (i < nEnd && i - nPos < 3 && IsDigit(p[i])) ++i;
+    if (i == nPos && i < nEnd && IsSmallLatin(p[i])) ++i;
+    if (!IsItemNumber(p + nPos, i - nPos)) return 0;
+    if (i < nEnd && p[i] == '.') ++i;
+    if (i < nEnd && p[i] == ')') ++i;
+    if (p[i - 1] != '.' && p[i - 1] != ')') return 0;
+    return i < nEnd && IsBlank(p[i]) ? i + 1 - nPos : 0;
+}
 
 bool DotEndsSentence(const DotContext& dot, const Abbreviations& abbreviations) {
     const char* p = dot.p;

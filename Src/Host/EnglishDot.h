@@ -24,6 +24,11 @@ struct DotContext {
 // to nFloor, and the word at nNext up to kMaxNextWord + 1 bytes.
 bool DotEndsSentence(const DotContext& dot, const Abbreviations& abbreviations);
 
+// The length of the list item marker at p[nPos..nEnd): 1 to 3 digits or one
+// small letter, then '.', ')' or ".)", then a blank ("2. ", "b) ", "1.) ");
+// 0 when there is none.
+size_t ListMarkerLength(const char* p, size_t nPos, size_t nEnd);
+
 // The longest word after a '.' that is read whole.
 constexpr size_t kMaxNextWord = 12;
 

@@ -41,6 +41,7 @@ size_t CharLength(const char* p, const char* pEnd, int nEncode);
 constexpr int kPairKinds = 13;
 constexpr int kAsciiQuote = kPairKinds;
 constexpr int kSingleQuote = 2;  // ‘’
+constexpr int kAsciiParen = 11;  // ( )
 
 // What the options know of a character, looked up by its bytes. Every wide
 // character they know is led, in UTF-8, by E2 80, E3 80, EF BC or EF BD, and

@@ -60,6 +60,8 @@ class ReaderPass {
     Span Library(size_t i) const { return m_vSpans[i + m_nShift]; }
     void Begin(size_t nStart);
     void Cut(size_t nEnd);
+    void CutBefore(size_t nItem);
+    size_t ItemAt(size_t nMark) const;
     // Sentences are written over those already read.
     void Emit(const Span& span) {
         if (m_nOut == m_nRead) MakeRoom();
@@ -91,6 +93,7 @@ class ReaderPass {
     size_t m_nRead = 0;             // where the first of the splitter's sentences not read yet is
     size_t m_nShift = 0;            // how far the unread sentences moved to make room
     size_t m_nStart = kNoSentence;  // the sentence being built
+    bool m_bList = false;           // it starts with a list item marker
     size_t m_nPos = 0;              // scanned up to here
     OpenPairs m_open;               // in the sentence being built
     size_t m_nBlock = kNoSentence - 64;  // the 64 bytes from here were searched for stops:
@@ -120,7 +123,32 @@ void ReaderPass::Run() {
     m_vSpans.resize(m_nOut);
 }
 
-void ReaderPass::Begin(size_t nStart) { m_nStart = nStart; }
+void ReaderPass::Begin(size_t nStart) {
+    m_nStart = nStart;
+    m_bList = ListMarkerLength(m_p, nStart, m_n) > 0;
+}
+
+// In a sentence that starts with a list item marker, the next marker
+// (" 2. The", " b) The") starts the next item: where it starts, when the '.'
+// or ')' at nMark ends one; else kNoSentence.
+size_t ReaderPass::ItemAt(size_t nMark) const {
+    if (!m_bList) return kNoSentence;
+    size_t nItem = nMark;
+    while (nItem > m_nStart && nMark - nItem < 3 && IsDigit(m_p[nItem - 1])) --nItem;
+    if (nItem == nMark && nItem > m_nStart && IsSmallLatin(m_p[nItem - 1])) --nItem;
+    if (nItem <= m_nStart + 1 || !IsBlank(m_p[nItem - 1])) return kNoSentence;
+    size_t nLen = ListMarkerLength(m_p, nItem, m_n);
+    if (nLen == 0 || nItem + nLen <= nMark) return kNoSentence;
+    size_t nNext = NextVisible(nItem + nLen);
+    return nNext < m_n && IsCapitalLatin(m_p[nNext]) ? nItem : kNoSentence;
+}
+
+void ReaderPass::CutBefore(size_t nItem) {
+    size_t nEnd = nItem;
+    while (IsBlank(m_p[nEnd - 1])) --nEnd;
+    Cut(nEnd);
+    Begin(nItem);
+}
 
 void ReaderPass::Cut(size_t nEnd) {
     Emit({m_nStart, nEnd});
@@ -216,6 +244,8 @@ void ReaderPass::ScanSentence(size_t nFrom, size_t nTo) {
         i = NextStop(i, nTo, m);
         if (i >= nTo) return;
         if (m.nLen) {
+            size_t nItem = m.nKind == -kAsciiParen && m_open.Depth() == 0 ? ItemAt(i) : kNoSentence;
+            if (nItem != kNoSentence) CutBefore(nItem);
             Feed(i, m, m_open);
             i += m.nLen;
         } else if (m_p[i] == '.') {
@@ -230,6 +260,10 @@ void ReaderPass::ScanSentence(size_t nFrom, size_t nTo) {
 // ends one when its closers and a blank follow and a reader ends it there.
 // Returns where the scan goes on.
 size_t ReaderPass::AtDot(size_t nDot, size_t nTo) {
+    if (size_t nItem = ItemAt(nDot); nItem != kNoSentence) {
+        CutBefore(nItem);
+        return nDot + 1;
+    }
     size_t nBoundary = nDot + 1;
     while (size_t nLen = CloserLength(m_p + nBoundary, m_p + nTo, m_nEncode)) {
         PairMark m = PairMarkAt(m_p + nBoundary, m_p + nTo, m_nEncode);
@@ -254,6 +288,12 @@ void ReaderPass::AtBoundary(const Span& span, const Span& next) {
         nBoundary += CharLength(m_p + nBoundary, m_p + span.nEnd + nRun, m_nEncode);
     }
     m_nPos = nBoundary;
+    if (end == SentenceEnd::kDot) {
+        if (size_t nItem = ItemAt(span.nEnd - 1); nItem != kNoSentence) {
+            CutBefore(nItem);  // and the item goes on past the '.'
+            return;
+        }
+    }
     if (!GoesOn(end, nBoundary, nRun > 0, next)) Cut(nBoundary);
 }
 
