@@ -1,6 +1,7 @@
 #include "EnglishDot.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "Punctuation.h"
 
@@ -10,7 +11,7 @@ namespace {
 
 // Capitalised words that begin a sentence far more often than a name does:
 // after U.S. or etc. they show that a new sentence starts.
-const char* const kSentenceStarters[] = {
+constexpr std::string_view kSentenceStarters[] = {
     "A",     "An",     "The",     "I",       "He",       "She",   "It",     "We",        "They",
     "You",   "This",   "That",    "These",   "Those",    "There", "Here",   "His",       "Her",
     "Its",   "Our",    "Their",   "My",      "Your",     "But",   "And",    "Or",        "So",
@@ -23,8 +24,8 @@ const char* const kSentenceStarters[] = {
 };
 
 bool IsSentenceStarter(const char* p, size_t nLen) {
-    for (const char* s : kSentenceStarters)
-        if (strlen(s) == nLen && memcmp(s, p, nLen) == 0) return true;
+    for (std::string_view s : kSentenceStarters)
+        if (s == std::string_view(p, nLen)) return true;
     return false;
 }
 
@@ -67,11 +68,12 @@ bool IsMultiPeriod(const char* p, size_t nLen) {
 }
 
 bool IsRoman(const char* p, size_t nLen) {
-    static const char* const kRoman[] = {"i",    "ii", "iii", "iv",   "v",  "vi",  "vii",
-                                         "viii", "ix", "x",   "I",    "II", "III", "IV",
-                                         "V",    "VI", "VII", "VIII", "IX", "X"};
-    for (const char* s : kRoman)
-        if (strlen(s) == nLen && memcmp(s, p, nLen) == 0) return true;
+    static constexpr std::string_view kRoman[] = {"i",    "ii", "iii", "iv",   "v",  "vi",  "vii",
+                                                  "viii", "ix", "x",   "I",    "II", "III", "IV",
+                                                  "V",    "VI", "VII", "VIII", "IX", "X"};
+    if (nLen > 4) return false;
+    for (std::string_view s : kRoman)
+        if (s == std::string_view(p, nLen)) return true;
     return false;
 }
 
