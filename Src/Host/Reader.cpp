@@ -73,6 +73,7 @@ class ReaderPass {
     size_t NextBlock(size_t i, uint64_t nFrom) const;
     size_t WordFloor(size_t nDot) const;
     void Feed(size_t nPos, const PairMark& m, OpenPairs& pairs) const;
+    size_t FeedCloser(size_t nPos, size_t nTo);
     void ScanSentence(size_t nFrom, size_t nTo);
     size_t AtDot(size_t nDot, size_t nTo);
     void AtBoundary(const Span& span, const Span& next);
@@ -237,6 +238,15 @@ void ReaderPass::Feed(size_t nPos, const PairMark& m, OpenPairs& pairs) const {
     pairs.Feed(m.nKind);
 }
 
+// A closer right behind an end mark closes what it may: there a '"' opens
+// nothing. Returns its length.
+size_t ReaderPass::FeedCloser(size_t nPos, size_t nTo) {
+    PairMark m = PairMarkAt(m_p + nPos, m_p + nTo, m_nEncode);
+    if (m.nKind == kAsciiQuote) m.nKind = -kAsciiQuote;
+    if (m.nLen) Feed(nPos, m, m_open);
+    return CloserLength(m_p + nPos, m_p + nTo, m_nEncode);
+}
+
 void ReaderPass::ScanSentence(size_t nFrom, size_t nTo) {
     size_t i = nFrom;
     for (;;) {
@@ -266,8 +276,7 @@ size_t ReaderPass::AtDot(size_t nDot, size_t nTo) {
     }
     size_t nBoundary = nDot + 1;
     while (size_t nLen = CloserLength(m_p + nBoundary, m_p + nTo, m_nEncode)) {
-        PairMark m = PairMarkAt(m_p + nBoundary, m_p + nTo, m_nEncode);
-        if (m.nLen) Feed(nBoundary, m, m_open);
+        FeedCloser(nBoundary, nTo);
         nBoundary += nLen;
     }
     if (nBoundary >= nTo || !IsBlank(m_p[nBoundary])) return nBoundary;
@@ -282,11 +291,7 @@ void ReaderPass::AtBoundary(const Span& span, const Span& next) {
     if (m_nStart == kNoSentence) return;  // a '.' ended it, and only whitespace followed
     SentenceEnd end = EndOfSentence(m_p, span.nStart, span.nEnd, m_nEncode);
     size_t nBoundary = span.nEnd, nRun = MovedCloserRun(m_p, end, span, next, m_nEncode);
-    while (nBoundary < span.nEnd + nRun) {
-        PairMark m = PairMarkAt(m_p + nBoundary, m_p + span.nEnd + nRun, m_nEncode);
-        if (m.nLen) Feed(nBoundary, m, m_open);
-        nBoundary += CharLength(m_p + nBoundary, m_p + span.nEnd + nRun, m_nEncode);
-    }
+    while (nBoundary < span.nEnd + nRun) nBoundary += FeedCloser(nBoundary, span.nEnd + nRun);
     m_nPos = nBoundary;
     if (end == SentenceEnd::kDot) {
         if (size_t nItem = ItemAt(span.nEnd - 1); nItem != kNoSentence) {
