@@ -12,7 +12,9 @@
 //     same line, within kPairLookAhead bytes.
 // and within a sentence of the splitter it also ends one at a '.' that, with
 // its closers, blanks follow, where the splitter's English rule had been
-// switched off by a wider character ("we’re here. Then").
+// switched off by a wider character ("we’re here. Then"), and, in a sentence
+// that starts with a list item marker, in front of the next marker
+// ("1. The first 2. The second").
 //
 // A pair counts from where it opens inside the sentence being built; a cut
 // forgets every pair still open, so that what follows a cut never depends
