@@ -2,7 +2,9 @@
 // bytes and compiled once per instruction set (StopScan_x86.cpp): the bytes
 // at each position and the two after it are compared at once, and the
 // results or'ed into one bit per position. The same tests as IsStopAt.
-// Included inside a namespace of its own, where V is defined.
+// Included inside a namespace of its own, where V and its operations are
+// defined, with VARNEL_VECTOR_INLINE and VARNEL_VECTOR_TARGET naming the
+// instruction set.
 
 inline VARNEL_VECTOR_INLINE V Masked(V x, int nMask, int c) { return Equal(And(x, Set(nMask)), c); }
 
@@ -33,7 +35,8 @@ inline VARNEL_VECTOR_INLINE V GbkStops(const char* p, V x0) {
     return Or(nA1, And(Equal(x0, 0xA3), nA3));
 }
 
-inline uint64_t FindStops(const char* p, size_t i, size_t nLimit, int nEncode, uint64_t& nAscii) {
+inline VARNEL_VECTOR_TARGET uint64_t FindStops(const char* p, size_t i, size_t nLimit, int nEncode,
+                                               uint64_t& nAscii) {
     uint64_t nStops = 0;
     nAscii = 0;
     // A window reads kWidth + 2 bytes: a character at its last position

@@ -6,9 +6,12 @@
 
 #include "StopScan.h"
 
-#define VARNEL_VECTOR_INLINE __attribute__((always_inline))
-
 namespace varnel_host {
+
+// Each body is compiled for its instruction set by function attributes, which
+// g++ and clang both take.
+#define VARNEL_VECTOR_INLINE __attribute__((always_inline))
+#define VARNEL_VECTOR_TARGET
 
 namespace sse2 {
 
@@ -35,8 +38,11 @@ inline VARNEL_VECTOR_INLINE uint64_t MoveMask(V x) {
 
 }  // namespace sse2
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
+#undef VARNEL_VECTOR_INLINE
+#undef VARNEL_VECTOR_TARGET
+#define VARNEL_VECTOR_INLINE __attribute__((always_inline, target("avx2")))
+#define VARNEL_VECTOR_TARGET __attribute__((target("avx2")))
+
 namespace avx2 {
 
 using V = __m256i;
@@ -61,7 +67,9 @@ inline VARNEL_VECTOR_INLINE uint64_t MoveMask(V x) {
 #include "StopScan_body.h"
 
 }  // namespace avx2
-#pragma GCC pop_options
+
+#undef VARNEL_VECTOR_INLINE
+#undef VARNEL_VECTOR_TARGET
 
 namespace {
 
