@@ -27,7 +27,9 @@ class Abbreviations;  // the reader mode's list of words that a '.' does not end
 struct SentenceOptions {
     bool bAttachClosers = false;  // closing quotes and brackets stay with their sentence
     bool bReader = false;         // cut where a reader would (includes bAttachClosers)
-    const Abbreviations* pAbbreviations = nullptr;  // null: the built-in list
+    // The words a '.' does not end: null for the built-in list (Abbreviations.h; a
+    // list loaded from a file holds the built-in words too).
+    const Abbreviations* pAbbreviations = nullptr;
 
     bool Any() const { return bAttachClosers || bReader; }
 };
