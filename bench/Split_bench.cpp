@@ -3,8 +3,10 @@
 // same run as its references: ICU's sentence iterator on the same text, one
 // strlen pass (the floor), an oracle of the protocol that knows every sentence
 // end in advance (the ceiling: the copy and one cut per sentence), and the
-// protocol driven by the plain scalar scan. The command-line host runs on the
-// same text read from a file, its output thrown away.
+// protocol driven by the plain scalar scan. Beside them, the hosts' sentence
+// options on the library's sentences (the closers option and the reader mode),
+// and the command-line host on the same text read from a file, its output
+// thrown away.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -25,6 +27,8 @@
 #include <vector>
 
 #include "Scanner.h"
+#include "SentenceOptions.h"
+#include "Sentences.h"
 #include "Varnel.h"
 
 namespace {
@@ -118,6 +122,54 @@ void BM_Varnel(benchmark::State& state, int nCorpus, size_t nSize) {
     size_t nSentences = 0;
     for (auto _ : state) nSentences += split();
     Report(state, sText.size(), nSentences);
+}
+
+// The library's sentences as spans of the text, as a host finds them: the
+// first one behind the leading blanks, each one where the library's copy has
+// it, its end where its NUL is.
+void SplitSpans(const std::string& sText, int nEncode, std::vector<varnel_host::Span>& vSpans) {
+    vSpans.clear();
+    const char* s = VN_GetSentence(sText.c_str(), nEncode);
+    size_t nLead = strspn(sText.c_str(), " \r\n\t");
+    const char* pBase = s - nLead;
+    for (; *s; s = VN_GetSentence(nullptr, nEncode)) {
+        size_t nStart = static_cast<size_t>(s - pBase);
+        vSpans.push_back({nStart, nStart + strlen(s)});
+    }
+}
+
+// Split into spans, then the options: the host's work before it writes.
+void BM_Options(benchmark::State& state, int nCorpus, size_t nSize,
+                varnel_host::SentenceOptions options) {
+    const std::string& sText = GetTexts(nCorpus, nSize).sText;
+    int nEncode = kCorpora[nCorpus].nEncode;
+    std::vector<varnel_host::Span> vSpans;
+    auto split = [&] {
+        SplitSpans(sText, nEncode, vSpans);
+        varnel_host::ApplySentenceOptions(sText.data(), sText.size(), nEncode, options, vSpans);
+        benchmark::DoNotOptimize(vSpans.data());
+        return vSpans.size();
+    };
+    split();  // buffers allocated and paged in once, outside the timing
+    size_t nSentences = 0;
+    for (auto _ : state) nSentences += split();
+    Report(state, sText.size(), nSentences);
+}
+
+void BM_Spans(benchmark::State& state, int nCorpus, size_t nSize) {
+    BM_Options(state, nCorpus, nSize, varnel_host::SentenceOptions());
+}
+
+void BM_Closers(benchmark::State& state, int nCorpus, size_t nSize) {
+    varnel_host::SentenceOptions options;
+    options.bAttachClosers = true;
+    BM_Options(state, nCorpus, nSize, options);
+}
+
+void BM_Reader(benchmark::State& state, int nCorpus, size_t nSize) {
+    varnel_host::SentenceOptions options;
+    options.bReader = true;
+    BM_Options(state, nCorpus, nSize, options);
 }
 
 // Where each sentence starts and where its cut falls, found by the plain scan.
@@ -342,7 +394,8 @@ double Fastest(const std::vector<double>& v) { return *std::min_element(v.begin(
 void RegisterAll() {
     using Bench = void (*)(benchmark::State&, int, size_t);
     const std::pair<const char*, Bench> kBenches[] = {
-        {"Varnel", BM_Varnel}, {"Oracle", BM_Oracle}, {"Scalar", BM_Scalar},
+        {"Varnel", BM_Varnel}, {"Spans", BM_Spans},   {"Closers", BM_Closers},
+        {"Reader", BM_Reader}, {"Oracle", BM_Oracle}, {"Scalar", BM_Scalar},
         {"ICU", BM_Icu},       {"strlen", BM_Strlen}, {"Host", BM_Host},
     };
     for (int nCorpus = 0; nCorpus < int(std::size(kCorpora)); ++nCorpus) {

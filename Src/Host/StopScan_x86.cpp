@@ -1,0 +1,91 @@
+// The search for stop characters on x86-64: with AVX2 where the processor
+// has it, else with SSE2, which every x86-64 processor has.
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "StopScan.h"
+
+namespace varnel_host {
+
+// Each body is compiled for its instruction set by function attributes, which
+// g++ and clang both take.
+#define VARNEL_VECTOR_INLINE __attribute__((always_inline))
+#define VARNEL_VECTOR_TARGET
+
+namespace sse2 {
+
+using V = __m128i;
+constexpr size_t kWidth = 16;
+constexpr uint64_t kAllBits = 0xFFFF;
+
+inline VARNEL_VECTOR_INLINE V Load(const char* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+inline VARNEL_VECTOR_INLINE V Set(int c) { return _mm_set1_epi8(static_cast<char>(c)); }
+inline VARNEL_VECTOR_INLINE V Equal(V x, int c) { return _mm_cmpeq_epi8(x, Set(c)); }
+inline VARNEL_VECTOR_INLINE V And(V a, V b) { return _mm_and_si128(a, b); }
+inline VARNEL_VECTOR_INLINE V Or(V a, V b) { return _mm_or_si128(a, b); }
+inline VARNEL_VECTOR_INLINE V InRange(V x, int nLow, int nHigh) {
+    return And(_mm_cmpeq_epi8(_mm_max_epu8(x, Set(nLow)), x),
+               _mm_cmpeq_epi8(_mm_min_epu8(x, Set(nHigh)), x));
+}
+inline VARNEL_VECTOR_INLINE uint64_t MoveMask(V x) {
+    return static_cast<uint32_t>(_mm_movemask_epi8(x));
+}
+
+#include "StopScan_body.h"
+
+}  // namespace sse2
+
+#undef VARNEL_VECTOR_INLINE
+#undef VARNEL_VECTOR_TARGET
+#define VARNEL_VECTOR_INLINE __attribute__((always_inline, target("avx2")))
+#define VARNEL_VECTOR_TARGET __attribute__((target("avx2")))
+
+namespace avx2 {
+
+using V = __m256i;
+constexpr size_t kWidth = 32;
+constexpr uint64_t kAllBits = 0xFFFFFFFF;
+
+inline VARNEL_VECTOR_INLINE V Load(const char* p) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+inline VARNEL_VECTOR_INLINE V Set(int c) { return _mm256_set1_epi8(static_cast<char>(c)); }
+inline VARNEL_VECTOR_INLINE V Equal(V x, int c) { return _mm256_cmpeq_epi8(x, Set(c)); }
+inline VARNEL_VECTOR_INLINE V And(V a, V b) { return _mm256_and_si256(a, b); }
+inline VARNEL_VECTOR_INLINE V Or(V a, V b) { return _mm256_or_si256(a, b); }
+inline VARNEL_VECTOR_INLINE V InRange(V x, int nLow, int nHigh) {
+    return And(_mm256_cmpeq_epi8(_mm256_max_epu8(x, Set(nLow)), x),
+               _mm256_cmpeq_epi8(_mm256_min_epu8(x, Set(nHigh)), x));
+}
+inline VARNEL_VECTOR_INLINE uint64_t MoveMask(V x) {
+    return static_cast<uint32_t>(_mm256_movemask_epi8(x));
+}
+
+#include "StopScan_body.h"
+
+}  // namespace avx2
+
+#undef VARNEL_VECTOR_INLINE
+#undef VARNEL_VECTOR_TARGET
+
+namespace {
+
+using FindStopsFunction = uint64_t (*)(const char*, size_t, size_t, int, uint64_t&);
+
+FindStopsFunction BestFindStops() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") ? avx2::FindStops : sse2::FindStops;
+}
+
+const FindStopsFunction kFindStops = BestFindStops();
+
+}  // namespace
+
+uint64_t FindStops(const char* p, size_t i, size_t nLimit, int nEncode, uint64_t& nAscii) {
+    return kFindStops(p, i, nLimit, nEncode, nAscii);
+}
+
+}  // namespace varnel_host
