@@ -126,6 +126,23 @@ class OptionsTest(unittest.TestCase):
                     self.assertEqual(list(varnel.split_file(io.BytesIO(data), encoding, 16,
                                                             binary=True, **options)), want)
 
+    def test_options_move_the_cuts(self):
+        cases = [
+            ("你好。”再见", {}, ["你好。", "”再见"]),
+            ("你好。”再见", {"attach_closers": True}, ["你好。”", "再见"]),
+            ("什么？！《快乐！星期天》好。", {"attach_closers": True},
+             ["什么？", "！", "《快乐！", "星期天》好。"]),
+            ("什么？！《快乐！星期天》好。", {"reader": True}, ["什么？！", "《快乐！星期天》好。"]),
+        ]
+        for text, options, want in cases:
+            for encoding in ("utf-8", "gbk"):
+                with self.subTest(text=text, options=options, encoding=encoding):
+                    self.assertEqual(varnel.split(text, encoding, **options), want)
+                    self.assertEqual(varnel.split(text.encode(encoding), encoding, **options),
+                                     [s.encode(encoding) for s in want])
+        self.assertEqual(varnel.split("Dr. Smith came. He sat.", reader=True),
+                         ["Dr. Smith came.", "He sat."])
+
     def test_arguments_by_name(self):
         self.assertEqual(varnel.split(text="A. B", encoding="gbk"), ["A.", "B"])
         self.assertEqual(list(varnel.iter_split(text=b"A. B")), [b"A.", b"B"])

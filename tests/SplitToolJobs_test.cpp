@@ -45,6 +45,14 @@ std::string MixedText(int nEncode, size_t nSize) {
         ". \n",
         "end.\n",
         "?",
+        // Closers and what the reader mode joins, in UTF-8 (bytes of no
+        // meaning in a GBK text, where the samples bring the same marks).
+        "\xE4\xBD\xA0\xE5\xA5\xBD\xE3\x80\x82\xE2\x80\x9D\xEF\xBC\x89",  // 你好。”）
+        "\xE4\xBB\x80\xE4\xB9\x88\xEF\xBC\x9F\xEF\xBC\x81",              // 什么？！
+        "\xE3\x80\x8A\xE5\xBF\xAB\xEF\xBC\x81\xE5\xA4\xA9\xE3\x80\x8B",  // 《快！天》
+        "\"Yes!\" he said. ",
+        "Dr. J. Smith met us at 5 p.m. on Jan. 3. ",
+        "(one. two) ",
     };
     std::mt19937 rng(nEncode == 1 ? 1209 : 9021);
     std::uniform_int_distribution<int> pick(0, 99);
@@ -103,6 +111,32 @@ TEST_F(SplitToolJobsTest, OneAndTwoJobsPrintWhatSplittingWholeTextsPrints) {
         EXPECT_TRUE(sTwo == sOne) << "-j 2 differs from -j 1";
         EXPECT_TRUE(Split(sEncoding + " -j 3 -b 64K", sInput) == sOne) << "-j 3 -b 64K";
         EXPECT_TRUE(Split(sEncoding + " -j 2", sInput) == sOne) << "-j 2, default block";
+    }
+}
+
+// A block boundary never separates what the options would keep together: a
+// closer from its mark, a quotation, an abbreviation from what follows.
+TEST_F(SplitToolJobsTest, SentenceOptionsGiveTheSameOutputForEveryBlockAndJob) {
+    varnel_host::SentenceOptions closers, reader;
+    closers.bAttachClosers = true;
+    reader.bReader = true;
+    const struct {
+        const char* sFlag;
+        const varnel_host::SentenceOptions& options;
+    } kModes[] = {{"--attach-closers", closers}, {"--reader", reader}};
+    for (int nEncode : {1, 0}) {
+        std::string sInput = MixedText(nEncode, 1 << 20);
+        std::string sEncoding = nEncode == 1 ? "-e utf8 " : "-e gbk ";
+        std::string sPlain = ExpectedOutput(sInput, nEncode);
+        for (const auto& mode : kModes) {
+            SCOPED_TRACE(sEncoding + mode.sFlag);
+            std::string sExpected = ExpectedOutput(sInput, nEncode, mode.options);
+            EXPECT_NE(sExpected, sPlain) << "the text holds nothing the option changes";
+            std::string sArgs = sEncoding + mode.sFlag;
+            EXPECT_TRUE(Split(sArgs + " -j 1 -b 1K", sInput) == sExpected) << "-j 1 -b 1K";
+            EXPECT_TRUE(Split(sArgs + " -j 2 -b 1K", sInput) == sExpected) << "-j 2 -b 1K";
+            EXPECT_TRUE(Split(sArgs + " -j 2 -b 64K", sInput) == sExpected) << "-j 2 -b 64K";
+        }
     }
 }
 

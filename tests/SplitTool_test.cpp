@@ -175,18 +175,33 @@ TEST_F(SplitToolTest, PrintsTheOneVersion) {
 }
 
 TEST_F(SplitToolTest, TakesTheSentenceOptions) {
-    std::string sList = WriteInput("abbreviations.txt", "Dr\nProf\n");
-    for (const std::string& sArgs :
-         {std::string("--attach-closers"), std::string("--reader"),
-          "--abbreviations '" + sList + "'", std::string("--reader --attach-closers -j 2 -b 1K")}) {
-        SCOPED_TRACE(sArgs);
-        Result r = Run(sArgs, "One. Two.");
+    std::string sList = WriteInput("abbreviations.txt", "# names\nZq\n");
+    const struct {
+        std::string sArgs;
+        const char* sInput;
+        const char* sOut;
+    } kCases[] = {
+        {"", "\xE4\xBD\xA0\xE5\xA5\xBD\xE3\x80\x82\xE2\x80\x9D\xE5\x86\x8D",  // 你好。”再
+         "\xE4\xBD\xA0\xE5\xA5\xBD\xE3\x80\x82\n\xE2\x80\x9D\xE5\x86\x8D\n"},
+        {"--attach-closers", "\xE4\xBD\xA0\xE5\xA5\xBD\xE3\x80\x82\xE2\x80\x9D\xE5\x86\x8D",
+         "\xE4\xBD\xA0\xE5\xA5\xBD\xE3\x80\x82\xE2\x80\x9D\n\xE5\x86\x8D\n"},
+        {"--reader", "I met Dr. Zq. Smith today. Bye", "I met Dr. Zq.\nSmith today.\nBye\n"},
+        {"--abbreviations '" + sList + "'", "I met Dr. Zq. Smith today. Bye",
+         "I met Dr. Zq. Smith today.\nBye\n"},
+        {"--reader -j 2 -b 1K", "Wait?! \"Yes.\" Go", "Wait?!\n\"Yes.\"\nGo\n"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.sArgs);
+        Result r = Run(c.sArgs, c.sInput);
         EXPECT_EQ(r.nStatus, 0) << r.sErr;
-        EXPECT_NE(r.sOut.find("One."), std::string::npos);
+        EXPECT_EQ(r.sOut, c.sOut);
     }
     Result missing = Run("--abbreviations '" + m_sDir + "/none.txt'");
     EXPECT_EQ(missing.nStatus, 2);
     EXPECT_NE(missing.sErr.find("none.txt"), std::string::npos) << missing.sErr;
+    Result bad = Run("--abbreviations '" + WriteInput("bad.txt", "Dr\nx y\n") + "'");
+    EXPECT_EQ(bad.nStatus, 2);
+    EXPECT_NE(bad.sErr.find("bad.txt:2:"), std::string::npos) << bad.sErr;
 }
 
 TEST_F(SplitToolTest, FailsWhenTheOutputCannotBeWritten) {

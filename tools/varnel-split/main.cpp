@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Abbreviations.h"
 #include "Input.h"
 #include "Jobs.h"
 #include "Options.h"
@@ -31,17 +32,15 @@ int main(int argc, char** argv) {
     int nStatus = ParseOptions(argc, argv, options);
     if (nStatus == -1) return 0;
     if (nStatus != 0) return nStatus;
-    // TODO(reader): load options.sAbbreviations into
-    // options.format.options.pAbbreviations once the reader mode's list has
-    // its loader; until then the file is only checked for being readable.
+    // Loaded before the workers start, so that they inherit the list.
+    varnel_host::Abbreviations abbreviations;
     if (!options.sAbbreviations.empty()) {
-        FILE* fp = fopen(options.sAbbreviations.c_str(), "r");
-        if (!fp) {
-            fprintf(stderr, "varnel-split: cannot read '%s': %s\n", options.sAbbreviations.c_str(),
-                    strerror(errno));
+        std::string sError;
+        if (!abbreviations.Load(options.sAbbreviations.c_str(), sError)) {
+            fprintf(stderr, "varnel-split: %s\n", sError.c_str());
             return 2;
         }
-        fclose(fp);
+        options.format.options.pAbbreviations = &abbreviations;
     }
 
     static char sOutBuffer[1 << 16];
