@@ -86,3 +86,13 @@ TEST(ManPageTest, FormatsWithoutWarnings) {
 }
 
 }  // namespace
+
+// The page's header names the one version, which lives in the file VERSION.
+TEST(ManPageTest, NamesTheProjectVersion) {
+    std::string sVersion = ReadWholeFile(std::string(VARNEL_SOURCE_DIR) + "/VERSION");
+    sVersion = sVersion.substr(0, sVersion.find_first_of("\r\n"));
+    ASSERT_FALSE(sVersion.empty());
+    std::string sPage = ReadWholeFile(kManPage);
+    std::string sHeader = sPage.substr(0, sPage.find('\n'));
+    EXPECT_NE(sHeader.find("\"Varnel " + sVersion + "\""), std::string::npos) << sHeader;
+}
