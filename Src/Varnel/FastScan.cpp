@@ -199,7 +199,7 @@ __attribute__((noinline)) size_t ScanOnward(const char* sText, size_t nSize, int
 
 }  // namespace
 
-size_t ScanSentenceEndFast(const char* sText, size_t nSize, int nEncode, ScanBlock& block) {
+size_t ScanSentenceEndBeyond(const char* sText, size_t nSize, int nEncode, ScanBlock& block) {
     if (block.level == SimdLevel::kScalar) return ScanSentenceEnd(sText, nSize, nEncode);
     if (!InWindow(block, sText)) return ScanOnward(sText, nSize, nEncode, block, 0, true);
     size_t nOff = static_cast<size_t>(sText - block.pBase);
