@@ -152,7 +152,8 @@ bench:
 	cmake -S . -B $(BENCH_BUILD) -DVARNEL_BENCH=ON -DVARNEL_TESTS=OFF \
 		-DPython3_EXECUTABLE=$(DEBIAN_PYTHON) $(CMAKE_FLAGS)
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target varnel-bench varnel-split _varnel
-	$(BENCH_BUILD)/bench/varnel-bench $(BENCH_ARGS)
+	python3 bench/real_corpus.py $(BENCH_BUILD)/corpus
+	VARNEL_REAL_CORPUS=$(abspath $(BENCH_BUILD))/corpus $(BENCH_BUILD)/bench/varnel-bench $(BENCH_ARGS)
 	python3 bench/host_bench.py $(BENCH_BUILD)/tools/varnel-split/varnel-split $(HOST_BENCH_ARGS)
 	$(DEBIAN_PYTHON) bench/python_bench.py --package $(BENCH_BUILD)/python \
 		--c-bench $(BENCH_BUILD)/bench/varnel-bench $(PYTHON_BENCH_ARGS)

@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <random>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -35,49 +36,85 @@ namespace {
 
 struct Corpus {
     const char* sName;
-    const char* sFile;
+    const char* sFile;  // in the source tree, or a real corpus's in VARNEL_REAL_CORPUS
     int nEncode;
     const char* sLocale;
+    bool bReal;  // real text that bench/real_corpus.py wrote, in UTF-8
 };
 
+// The samples, a few kilobytes each, repeated; and real text that does not
+// repeat up to its own size (English about 128 MiB, Chinese about 3 MiB, the
+// GBK one converted from the UTF-8 one), lengthened by its lines in shuffled
+// order where a text is larger.
 const Corpus kCorpora[] = {
-    {"en", "/samples/en.txt", 1, "en"},
-    {"zh-utf8", "/samples/zh-utf8.txt", 1, "zh"},
-    {"zh-gbk", "/samples/zh-gbk.txt", 0, "zh"},
+    {"en", "/samples/en.txt", 1, "en", false},
+    {"zh-utf8", "/samples/zh-utf8.txt", 1, "zh", false},
+    {"zh-gbk", "/samples/zh-gbk.txt", 0, "zh", false},
+    {"en-real", "/en-real.txt", 1, "en", true},
+    {"zh-real-utf8", "/zh-real-utf8.txt", 1, "zh", true},
+    {"zh-real-gbk", "/zh-real-utf8.txt", 0, "zh", true},
 };
 
 const size_t kMB = size_t(1) << 20;
 
-std::string ReadSample(const Corpus& corpus) {
-    std::ifstream in(std::string(VARNEL_SOURCE_DIR) + corpus.sFile, std::ios::binary);
-    std::string sText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (sText.empty() || sText.back() != '\n') {
-        fprintf(stderr, "varnel-bench: cannot read %s\n", corpus.sFile);
-        exit(1);
-    }
-    return sText;
-}
+const char* RealCorpusDir() { return getenv("VARNEL_REAL_CORPUS"); }
 
-// The sample repeated to about nSize bytes, cut after its last whole line.
-std::string MakeText(const Corpus& corpus, size_t nSize) {
-    std::string sSample = ReadSample(corpus), sText;
-    sText.reserve(nSize + sSample.size());
-    while (sText.size() < nSize) sText += sSample;
-    sText.resize(sText.rfind('\n', nSize - 1) + 1);
-    return sText;
-}
-
-std::string GbkToUtf8(const std::string& sGbk) {
-    std::string sOut(sGbk.size() * 2 + 16, '\0');
+std::string Convert(const char* sTo, const char* sFrom, const std::string& sIn) {
+    std::string sOut(sIn.size() * 2 + 16, '\0');
     UErrorCode status = U_ZERO_ERROR;
-    int32_t nLen = ucnv_convert("UTF-8", "GBK", &sOut[0], static_cast<int32_t>(sOut.size()),
-                                sGbk.data(), static_cast<int32_t>(sGbk.size()), &status);
+    int32_t nLen = ucnv_convert(sTo, sFrom, &sOut[0], static_cast<int32_t>(sOut.size()), sIn.data(),
+                                static_cast<int32_t>(sIn.size()), &status);
     if (U_FAILURE(status)) {
-        fprintf(stderr, "varnel-bench: GBK conversion failed: %s\n", u_errorName(status));
+        fprintf(stderr, "varnel-bench: %s to %s failed: %s\n", sFrom, sTo, u_errorName(status));
         exit(1);
     }
     sOut.resize(nLen);
     return sOut;
+}
+
+std::string GbkToUtf8(const std::string& sGbk) { return Convert("UTF-8", "GBK", sGbk); }
+
+std::string ReadSample(const Corpus& corpus) {
+    std::string sPath =
+        (corpus.bReal ? RealCorpusDir() : VARNEL_SOURCE_DIR) + std::string(corpus.sFile);
+    std::ifstream in(sPath, std::ios::binary);
+    std::string sText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (sText.empty() || sText.back() != '\n') {
+        fprintf(stderr, "varnel-bench: cannot read %s\n", sPath.c_str());
+        exit(1);
+    }
+    return corpus.bReal && corpus.nEncode == 0 ? Convert("GBK", "UTF-8", sText) : sText;
+}
+
+// The lines of sText, each with its line feed.
+std::vector<std::string> Lines(const std::string& sText) {
+    std::vector<std::string> vs;
+    for (size_t nAt = 0, nEnd; nAt < sText.size(); nAt = nEnd + 1) {
+        nEnd = sText.find('\n', nAt);
+        vs.push_back(sText.substr(nAt, nEnd - nAt + 1));
+    }
+    return vs;
+}
+
+// The sample to about nSize bytes, cut after its last whole line: repeated,
+// or for real text, its lines in a new shuffled order each time round.
+std::string MakeText(const Corpus& corpus, size_t nSize) {
+    std::string sSample = ReadSample(corpus), sText;
+    std::vector<std::string> vsLines;
+    std::mt19937 rng(20261211);
+    sText.reserve(nSize + sSample.size());
+    sText += sSample;
+    while (sText.size() < nSize) {
+        if (!corpus.bReal) {
+            sText += sSample;
+            continue;
+        }
+        if (vsLines.empty()) vsLines = Lines(sSample);
+        std::shuffle(vsLines.begin(), vsLines.end(), rng);
+        for (size_t k = 0; k < vsLines.size() && sText.size() < nSize; ++k) sText += vsLines[k];
+    }
+    sText.resize(sText.rfind('\n', nSize - 1) + 1);
+    return sText;
 }
 
 // One text at a time is kept: the benchmarks of one corpus and size run in a row.
@@ -399,6 +436,7 @@ void RegisterAll() {
         {"ICU", BM_Icu},       {"strlen", BM_Strlen}, {"Host", BM_Host},
     };
     for (int nCorpus = 0; nCorpus < int(std::size(kCorpora)); ++nCorpus) {
+        if (kCorpora[nCorpus].bReal && !RealCorpusDir()) continue;
         for (size_t nMB : {size_t(1), size_t(16), size_t(64), size_t(256)}) {
             for (const auto& bench : kBenches) {
                 std::string sName = std::string(bench.first) + "/" + kCorpora[nCorpus].sName + "/" +

@@ -307,6 +307,47 @@ TEST(SentenceScanFastTest, KeepsTheCopyForTextsThatFit) {
     EXPECT_STREQ(splitter.GetSentence(nullptr, kUtf8), "");
 }
 
+// Sentences of a text with the splitter as it is, against a new splitter
+// that has no buffer to keep; the texts are sized around the stretches in
+// which the copy looks for the terminator (16 KB) and around the kept buffer.
+std::vector<std::string> SplitAll(CSentences& splitter, const std::string& sText) {
+    std::vector<std::string> vs;
+    for (const char* s = splitter.GetSentence(sText.c_str(), kUtf8); *s;
+         s = splitter.GetSentence(nullptr, kUtf8))
+        vs.push_back(s);
+    return vs;
+}
+
+TEST(SentenceScanFastTest, CopiesTextsOfEverySizeIntoTheKeptBuffer) {
+    const size_t kStretch = 16 << 10;
+    const size_t kSizes[] = {0,
+                             1,
+                             kStretch - 1,
+                             kStretch,
+                             kStretch + 1,
+                             3 * kStretch - 2,
+                             3 * kStretch - 1,
+                             3 * kStretch,
+                             3 * kStretch + 1,
+                             5 * kStretch + 7};
+    CSentences splitter;
+    for (size_t nSize : kSizes) {
+        for (size_t nNext : kSizes) {
+            // Sentences of various lengths, so that no two texts split alike.
+            std::string sText, sNext;
+            for (size_t k = 0; sText.size() < nSize; ++k) sText += std::string(k % 97, 'a') + ". ";
+            for (size_t k = 0; sNext.size() < nNext; ++k)
+                sNext += "Zz" + std::string(k % 89, 'b') + "? ";
+            sText.resize(nSize);
+            sNext.resize(nNext);
+            SCOPED_TRACE(std::to_string(nSize) + " then " + std::to_string(nNext));
+            SplitAll(splitter, sText);
+            CSentences fresh;
+            ASSERT_EQ(SplitAll(splitter, sNext), SplitAll(fresh, sNext));
+        }
+    }
+}
+
 TEST(SentenceScanFastTest, GivesBackACopyFarLargerThanTheText) {
     const size_t kMB = size_t(1) << 20;
     std::string sLarge(16 * kMB, 'a');

@@ -52,6 +52,13 @@ struct WordCandidates {
     uint64_t nMultiByte;  // bytes of characters longer than one byte
 };
 
+// A window without bytes of 0x80 and above, as English text mostly is: every
+// byte is a character, and no check of either encoding is needed.
+size_t FinishSingleByteWindow(const BlockMasks* masks, size_t nWords, WordCandidates* words) {
+    for (size_t w = 0; w < nWords; ++w) words[w] = {masks[w].nMarks, masks[w].nDots, 0};
+    return nWords * kScanWord;
+}
+
 // Returns the bytes covered: a first byte that ends the window pairs with the
 // byte after it, and the next window starts at that first byte.
 size_t FinishGbkWindow(const BlockMasks* masks, size_t nWords, WordCandidates* words) {
@@ -147,18 +154,22 @@ bool FillWindow(const char* pBase, size_t nWords, int nEncode, bool bEnglish, Sc
     WordCandidates words[kScanWindowWords];
     bool bUtf8 = nEncode == VN_ENCODE_UTF8;
     ClassifyWords(block.level, bUtf8, p, nWords, masks);
-    block.nLen =
-        bUtf8 ? FinishUtf8Window(masks, nWords, words) : FinishGbkWindow(masks, nWords, words);
+    uint64_t nHigh = 0;
+    for (size_t w = 0; w < nWords; ++w) nHigh |= masks[w].nHigh;
+    if (nHigh == 0)
+        block.nLen = FinishSingleByteWindow(masks, nWords, words);
+    else
+        block.nLen =
+            bUtf8 ? FinishUtf8Window(masks, nWords, words) : FinishGbkWindow(masks, nWords, words);
     if (block.nLen == 0) return false;
     block.pBase = pBase;
     block.nCuts = block.nNextCut = 0;
     size_t nKept = (block.nLen + kScanWord - 1) / kScanWord;
-    uint64_t nMultiByte = 0;
-    for (size_t w = 0; w < nKept; ++w) nMultiByte |= words[w].nMultiByte;
-    SentenceSoFar sentence = {0, bEnglish, nMultiByte == 0};
+    SentenceSoFar sentence = {0, bEnglish, nHigh == 0};
     for (size_t w = 0; w < nKept; ++w) ListCuts(words, w, nEncode, sentence, block);
     block.bEnglishAtEnd =
-        sentence.bClean && SingleBytesBetween(words, sentence.nFrom, nKept * kScanWord);
+        sentence.bClean &&
+        (sentence.bAllSingleBytes || SingleBytesBetween(words, sentence.nFrom, nKept * kScanWord));
     return true;
 }
 
@@ -199,7 +210,7 @@ __attribute__((noinline)) size_t ScanOnward(const char* sText, size_t nSize, int
 
 }  // namespace
 
-size_t ScanSentenceEndFast(const char* sText, size_t nSize, int nEncode, ScanBlock& block) {
+size_t ScanSentenceEndBeyond(const char* sText, size_t nSize, int nEncode, ScanBlock& block) {
     if (block.level == SimdLevel::kScalar) return ScanSentenceEnd(sText, nSize, nEncode);
     if (!InWindow(block, sText)) return ScanOnward(sText, nSize, nEncode, block, 0, true);
     size_t nOff = static_cast<size_t>(sText - block.pBase);

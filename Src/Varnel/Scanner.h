@@ -61,13 +61,32 @@ struct ScanBlock {
     uint16_t anCutAt[kMaxCuts] = {};  // where each cut falls, behind its mark, from pBase
 };
 
+// ScanSentenceEndFast for a text that the kept window does not cover, or
+// whose window holds no further sentence end.
+size_t ScanSentenceEndBeyond(const char* sText, size_t nSize, int nEncode, ScanBlock& block);
+
 // ScanSentenceEnd's result for sText[0..nSize), found at block.level. sText
 // must start on a character boundary. A kept block is used only where the
 // splitter goes on: sText lies behind the last sentence end found in it, with
 // nothing but blanks between; and the bytes it covers are unchanged since it
 // was filled. Set block.nLen to 0 whenever the text changes. No byte beyond
-// sText[nSize] is read.
-size_t ScanSentenceEndFast(const char* sText, size_t nSize, int nEncode, ScanBlock& block);
+// sText[nSize] is read. Inline, since most sentences of a text end in a
+// window already listed: the splitter takes the next cut without a call.
+inline size_t ScanSentenceEndFast(const char* sText, size_t nSize, int nEncode, ScanBlock& block) {
+    // Below pBase the offset wraps to beyond any window.
+    size_t nOff = reinterpret_cast<uintptr_t>(sText) - reinterpret_cast<uintptr_t>(block.pBase);
+    if (nOff < block.nLen) {
+        // Cuts up to nOff are behind marks that were skipped as blanks (CR, LF).
+        for (size_t k = block.nNextCut; k < block.nCuts; ++k) {
+            if (block.anCutAt[k] > nOff) {
+                block.nNextCut = k + 1;
+                return block.anCutAt[k] - nOff;
+            }
+        }
+        block.nNextCut = block.nCuts;
+    }
+    return ScanSentenceEndBeyond(sText, nSize, nEncode, block);
+}
 
 }  // namespace varnel
 

@@ -10,6 +10,32 @@ namespace {
 // A kept copy buffer may exceed the text by this much before it is given back.
 constexpr size_t kMaxUnusedCopy = size_t(1) << 20;
 
+// The length of a text that was not copied.
+constexpr size_t kNoCopy = static_cast<size_t>(-1);
+
+// The bytes searched for the terminator and copied in one go: well inside
+// the first-level cache, so the copy reads what the search brought in.
+constexpr size_t kCopyStretch = size_t(16) << 10;
+
+// Copies sText with its terminator into pDest, which holds nCapacity bytes,
+// and returns its length; or kNoCopy, having copied nCapacity bytes, when
+// they hold no terminator. memchr reads no byte past the first NUL it finds,
+// so no stretch reads beyond the text.
+size_t CopyMeasuring(char* pDest, const char* sText, size_t nCapacity) {
+    for (size_t nDone = 0; nDone < nCapacity;) {
+        size_t nStretch = nCapacity - nDone < kCopyStretch ? nCapacity - nDone : kCopyStretch;
+        const void* pNul = memchr(sText + nDone, 0, nStretch);
+        if (pNul) {
+            size_t nLen = static_cast<size_t>(static_cast<const char*>(pNul) - sText);
+            memmove(pDest + nDone, sText + nDone, nLen + 1 - nDone);
+            return nLen;
+        }
+        memmove(pDest + nDone, sText + nDone, nStretch);
+        nDone += nStretch;
+    }
+    return kNoCopy;
+}
+
 }  // namespace
 
 CSentences::CSentences()
@@ -61,9 +87,9 @@ const char* CSentences::GetSentence(const char* sText, int encode) {
 }
 
 bool CSentences::TakeText(const char* sText, int encode) {
-    size_t nLen = strlen(sText);
     m_scanBlock.nLen = 0;
-    if (!CopyText(sText, nLen + 1)) {
+    size_t nLen = CopyText(sText);
+    if (nLen == kNoCopy) {
         m_pSentenceStart = m_sNullStr;
         m_pTextEnd = nullptr;
         MarkExhausted();
@@ -75,20 +101,26 @@ bool CSentences::TakeText(const char* sText, int encode) {
     return true;
 }
 
-// The text may lie inside the old copy (a sentence handed back): the kept
-// buffer takes it with memmove, and a new buffer is filled before the old one
-// is freed.
-bool CSentences::CopyText(const char* sText, size_t nNeed) {
-    if (m_nCapacity >= nNeed && m_nCapacity - nNeed < kMaxUnusedCopy) {
-        memmove(m_sText, sText, nNeed);
-        return true;
-    }
-    char* pCopy = new (std::nothrow) char[nNeed];
-    if (pCopy) memcpy(pCopy, sText, nNeed);
+// Returns the text's length, or kNoCopy when no buffer could be allocated.
+// The kept buffer is filled a stretch at a time while the terminator is
+// looked for, so each stretch of the text comes from memory once and is
+// copied from the cache. The text may lie inside the kept buffer (a sentence
+// handed back): it starts at or behind the buffer's start, so copying it
+// forward stretch by stretch never overwrites bytes not yet read; and a new
+// buffer is filled before the old one is freed.
+size_t CSentences::CopyText(const char* sText) {
+    size_t nLen = CopyMeasuring(m_sText, sText, m_nCapacity);
+    if (nLen != kNoCopy && m_nCapacity - (nLen + 1) < kMaxUnusedCopy) return nLen;
+    // The text did not fit, or leaves too much of the buffer unused: once
+    // copied, it is copied again from the kept buffer.
+    const char* pFrom = nLen == kNoCopy ? sText : m_sText;
+    if (nLen == kNoCopy) nLen = m_nCapacity + strlen(sText + m_nCapacity);
+    char* pCopy = new (std::nothrow) char[nLen + 1];
+    if (pCopy) memcpy(pCopy, pFrom, nLen + 1);
     delete[] m_sText;
     m_sText = pCopy;
-    m_nCapacity = pCopy ? nNeed : 0;
-    return pCopy != nullptr;
+    m_nCapacity = pCopy ? nLen + 1 : 0;
+    return pCopy ? nLen : kNoCopy;
 }
 
 void CSentences::MarkExhausted() {

@@ -32,7 +32,7 @@ class CSentences {
 
   private:
     bool TakeText(const char* sText, int encode);
-    bool CopyText(const char* sText, size_t nNeed);
+    size_t CopyText(const char* sText);
     const char* CutNextSentence(char c);
     void MarkExhausted();
 
