@@ -35,7 +35,7 @@ inline VARNEL_VECTOR_INLINE V GbkStops(const char* p, V x0) {
     return Or(nA1, And(Equal(x0, 0xA3), nA3));
 }
 
-inline VARNEL_VECTOR_TARGET uint64_t FindStops(const char* p, size_t i, size_t nLimit, int nEncode,
+inline VARNEL_VECTOR_INLINE uint64_t FindStops(const char* p, size_t i, size_t nLimit, int nEncode,
                                                uint64_t& nAscii) {
     uint64_t nStops = 0;
     nAscii = 0;
@@ -52,5 +52,14 @@ inline VARNEL_VECTOR_TARGET uint64_t FindStops(const char* p, size_t i, size_t n
         nStops |= nFound << k;
         nAscii |= nWindowAscii << k;
     }
+    if (nVector == 64) return nStops;
     return nStops | FindStopsOneByOne(p, i, nVector, nLimit, nEncode, nAscii);
+}
+
+// Several blocks in one call, so that the call and the constants it sets up
+// are paid once for all of them.
+inline VARNEL_VECTOR_TARGET void FindStopsWords(const char* p, size_t i, size_t nLimit, int nEncode,
+                                                size_t nWords, uint64_t* pStops, uint64_t* pAscii) {
+    for (size_t w = 0; w < nWords; ++w)
+        pStops[w] = FindStops(p, i + 64 * w, nLimit, nEncode, pAscii[w]);
 }

@@ -124,9 +124,9 @@ bool SplitWithOptions(const char* sText, size_t nText, const SplitFormat& format
     // the next, so that its pages are touched once and not once a text.
     static std::vector<varnel_host::Span> vSpans;
     vSpans.clear();
-    bool bSplit = ForEachLibrarySentence(
-        sText, nText, format.nEncode,
-        [](const varnel_host::Span& span) { vSpans.push_back(span); });
+    bool bSplit =
+        ForEachLibrarySentence(sText, nText, format.nEncode,
+                               [](const varnel_host::Span& span) { vSpans.push_back(span); });
     if (!bSplit) return false;
     ApplySentenceOptions(sText, nText, format.nEncode, format.options, vSpans);
     for (const varnel_host::Span& span : vSpans)
