@@ -41,7 +41,8 @@ inline VARNEL_VECTOR_INLINE uint64_t FindStops(const char* p, size_t i, size_t n
     nAscii = 0;
     // A window reads kWidth + 2 bytes: a character at its last position
     // reaches two further.
-    size_t nVector = nLimit - i >= 64 + 2 ? 64 : 0;
+    // The later blocks of FindStopsWords may start at or past the limit.
+    size_t nVector = nLimit > i && nLimit - i >= 64 + 2 ? 64 : 0;
     for (size_t k = 0; k < nVector; k += kWidth) {
         V x = Load(p + i + k);
         uint64_t nWindowAscii = ~MoveMask(x) & kAllBits;
