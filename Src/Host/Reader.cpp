@@ -131,7 +131,10 @@ void ReaderPass::Run() {
 
 void ReaderPass::Begin(size_t nStart) {
     m_nStart = nStart;
-    m_bList = ListMarkerLength(m_p, nStart, m_n) > 0;
+    // A list item marker starts with a digit or a small letter; most
+    // sentences start otherwise and need not be asked.
+    char c = m_p[nStart];
+    m_bList = (IsDigit(c) || IsSmallLatin(c)) && ListMarkerLength(m_p, nStart, m_n) > 0;
 }
 
 // In a sentence that starts with a list item marker, the next marker
