@@ -3,7 +3,7 @@
 
 Usage: host_bench.py VARNEL_SPLIT [--sizes 16,64,256] [--repeat 3]
                      [--compare OTHER_VARNEL_SPLIT] [--dir DIR]
-                     [--reader-mib 64]
+                     [--reader-mib 64]   (--sizes "" for the reader table alone)
 
 The texts are the samples of samples/ repeated to each size in MiB: "lines"
 keeps their line feeds, "one line" turns every line feed into a blank, so the
@@ -146,10 +146,11 @@ def main():
     for label in ("", "other ")[:len(programs)]:
         header += " %swall s | CPU s | MB/s | peak MB |" % label
         rule += "---|---|---|---|"
-    print(header)
-    print(rule)
+    if options.sizes:
+        print(header)
+        print(rule)
     with tempfile.TemporaryDirectory(dir=options.dir) as scratch:
-        for size_mib in (int(s) for s in options.sizes.split(",")):
+        for size_mib in (int(s) for s in options.sizes.split(",") if s):
             for kind, one_line in (("lines", False), ("one line", True)):
                 path = os.path.join(scratch, "text")
                 make_text(path, size_mib * MIB, one_line)
