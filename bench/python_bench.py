@@ -111,6 +111,8 @@ def measure_corpus(varnel, icu, name, sample, encoding, locale, args, directory)
     for option in ("attach_closers", "reader"):
         rates["split(bytes, %s=True)" % option] = mb / best_time(
             lambda: varnel.split(data, encoding, **{option: True}), repeat)
+    rates["split(str, reader=True)"] = mb / best_time(
+        lambda: varnel.split(text, encoding, reader=True), repeat)
     if icu:
         rates["PyICU(str)"] = mb / best_time(lambda: icu_split(icu, locale, text), repeat)
     # The floor for any API that returns an object a sentence: CPython's own
@@ -147,7 +149,11 @@ def print_results(results, c_rates):
                                 "split_file(binary)", "split(bytes)"),
                                ("split_file(str) / split(bytes)", "split_file(str)", "split(bytes)"),
                                ("two threads / one, split(bytes)", "two threads, split(bytes)",
-                                "split(bytes)")):
+                                "split(bytes)"),
+                               ("split(str, reader=True) / split(str) (target 0.5)",
+                                "split(str, reader=True)", "split(str)"),
+                               ("split(bytes, reader=True) / split(bytes) (target 0.5)",
+                                "split(bytes, reader=True)", "split(bytes)")):
         print("| %s | %s |" % (label, " | ".join(ratio(n, top, bottom) for n in names)))
     print()
     print("Sentences: " + ", ".join("%s %d (%.1f bytes each)" % (n, results[n][1],

@@ -143,6 +143,22 @@ class OptionsTest(unittest.TestCase):
         self.assertEqual(varnel.split("Dr. Smith came. He sat.", reader=True),
                          ["Dr. Smith came.", "He sat."])
 
+    def test_pieces_between_nuls_are_texts_of_their_own_under_every_option(self):
+        pieces = ["“你好。”他说。“再见！", "Dr. Smith came. He sat.", "什么？！《快乐！星期天》"]
+        for options in ({}, {"attach_closers": True}, {"reader": True}):
+            for encoding in ("utf-8", "gbk"):
+                with self.subTest(options=options, encoding=encoding):
+                    datas = [piece.encode(encoding) for piece in pieces]
+                    want, want_spans, offset = [], [], 0
+                    for data in datas:
+                        want += varnel.split(data, encoding, **options)
+                        spans = varnel.spans(data, encoding, **options)
+                        want_spans += [offset + x for x in spans]
+                        offset += len(data) + 1
+                    whole = b"\0".join(datas)
+                    self.assertEqual(varnel.split(whole, encoding, **options), want)
+                    self.assertEqual(list(varnel.spans(whole, encoding, **options)), want_spans)
+
     def test_arguments_by_name(self):
         self.assertEqual(varnel.split(text="A. B", encoding="gbk"), ["A.", "B"])
         self.assertEqual(list(varnel.iter_split(text=b"A. B")), [b"A.", b"B"])

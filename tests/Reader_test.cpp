@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,45 @@ TEST(Reader, PairLookAheadBound) {
             Sentences expected = nChars == nFit ? Sentences{sQuote, e.sClose + 2 * nWide}
                                                 : Sentences{sOpen, sRest, e.sClose + 2 * nWide};
             EXPECT_EQ(Apply(sText, e.nEncode, Reader()), expected);
+        }
+    }
+}
+
+// The stops are found some blocks of 64 bytes at a time, from wherever the
+// pass stands: what it gives must not depend on where the blocks fall. A
+// line of its own in front ends a sentence and shifts them; the rest of the
+// text, on random texts of the characters the mode judges, gives what it
+// gives alone.
+TEST(Reader, SameWhereverTheBlocksFall) {
+    struct Encoding {
+        int nEncode;
+        std::vector<std::string> vsUnits;
+    };
+    const Encoding kEncodings[] = {
+        {kUtf8, {"\xE2\x80\x9C", "\xE2\x80\x9D", "\xE3\x80\x8A", "\xE3\x80\x8B",  // “ ” 《 》
+                 "\xE3\x80\x82", "\xEF\xBC\x81", "\xE5\xAD\x97", "\xE5\xAD\x97",  // 。 ！ 字 字
+                 ". ",           "! ",           "? ",           "\"",           "(",     ")",  " ",
+                 "\n",           "Dr. ",         "a ",           "The ",         "U.S. ", "1. "}},
+        {kGbk, {"\xA1\xB0", "\xA1\xB1", "\xA1\xB6", "\xA1\xB7",  // “ ” 《 》
+                "\xA1\xA3", "\xA3\xA1", "\xD7\xD6", "\xD7\xD6",  // 。 ！ 字 字
+                ". ",       "! ",       "? ",       "\"",       "(",     ")",  " ",
+                "\n",       "Dr. ",     "a ",       "The ",     "U.S. ", "1. "}},
+    };
+    std::mt19937 random(16);
+    for (const Encoding& e : kEncodings) {
+        for (int nText = 0; nText < 40; ++nText) {
+            std::string sText;
+            while (sText.size() < 1200) sText += e.vsUnits[random() % e.vsUnits.size()];
+            Sentences alone = Apply(sText, e.nEncode, Reader());
+            for (size_t nShift = 1; nShift < 70; nShift += 1 + random() % 9) {
+                SCOPED_TRACE("text " + std::to_string(nText) + ", shifted by " +
+                             std::to_string(nShift) + ", encode " + std::to_string(e.nEncode));
+                std::string sLine = std::string(nShift, 'x') + "\n";
+                Sentences shifted = Apply(sLine + sText, e.nEncode, Reader());
+                ASSERT_FALSE(shifted.empty());
+                EXPECT_EQ(shifted.front(), sLine);
+                EXPECT_EQ(Sentences(shifted.begin() + 1, shifted.end()), alone);
+            }
         }
     }
 }

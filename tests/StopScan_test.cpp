@@ -35,6 +35,31 @@ TEST(StopScan, EqualsTheReference) {
     }
 }
 
+// Several blocks at once give what the reference gives for each, also the
+// blocks that start at or past the end of the text, which hold no stop and
+// read nothing (the buffers are of the texts' exact size).
+TEST(StopScan, WordsEqualTheReference) {
+    const char kUnit[] = "\xE2\x80\x9C(a.\xA1\xB0\n \xEF\xBC\x88]";  // “ （ and GBK “
+    std::mt19937 random(16);
+    for (size_t nSize : {1, 5, 63, 64, 65, 66, 67, 130, 255, 256, 257, 300}) {
+        std::vector<char> text(nSize);
+        for (char& c : text) c = kUnit[random() % (sizeof kUnit - 1)];
+        for (int nEncode : {0, 1}) {
+            for (size_t i = 0; i < nSize; i += 1 + random() % 5) {
+                uint64_t anStops[4], anAscii[4];
+                varnel_host::FindStopsWords(text.data(), i, nSize, nEncode, 4, anStops, anAscii);
+                for (size_t w = 0; w < 4; ++w) {
+                    uint64_t nExpectedAscii = 0;
+                    uint64_t nExpected = varnel_host::FindStopsOneByOne(
+                        text.data(), i + 64 * w, 0, nSize, nEncode, nExpectedAscii);
+                    ASSERT_EQ(anStops[w], nExpected) << nSize << " at " << i << " block " << w;
+                    ASSERT_EQ(anAscii[w], nExpectedAscii) << nSize << " at " << i << " block " << w;
+                }
+            }
+        }
+    }
+}
+
 // Every stop character of the reference, and none of its neighbours.
 TEST(StopScan, Characters) {
     struct Case {

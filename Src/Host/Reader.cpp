@@ -70,6 +70,7 @@ class ReaderPass {
     void MakeRoom();
 
     size_t NextStop(size_t i, size_t nTo, PairMark& m);
+    void LoadBlock(size_t i);
     size_t NextBlock(size_t i, uint64_t nFrom) const;
     size_t WordFloor(size_t nDot) const;
     void Feed(size_t nPos, const PairMark& m, OpenPairs& pairs) const;
@@ -101,6 +102,10 @@ class ReaderPass {
     uint64_t m_nStops = 0;               // where they may start, bit k for p[m_nBlock + k]
     uint64_t m_nAscii = 0;               // where the bytes are below 0x80
     size_t m_nOpenUntil = 0;             // an open pair closes before here
+    static constexpr size_t kWords = 4;
+    size_t m_nWordsStart = kNoSentence - 64 * kWords;  // the blocks found at once, from here
+    uint64_t m_anStops[kWords] = {};
+    uint64_t m_anAscii[kWords] = {};
 };
 
 void ReaderPass::Run() {
@@ -126,7 +131,10 @@ void ReaderPass::Run() {
 
 void ReaderPass::Begin(size_t nStart) {
     m_nStart = nStart;
-    m_bList = ListMarkerLength(m_p, nStart, m_n) > 0;
+    // A list item marker starts with a digit or a small letter; most
+    // sentences start otherwise and need not be asked.
+    char c = m_p[nStart];
+    m_bList = (IsDigit(c) || IsSmallLatin(c)) && ListMarkerLength(m_p, nStart, m_n) > 0;
 }
 
 // In a sentence that starts with a list item marker, the next marker
@@ -176,12 +184,7 @@ void ReaderPass::MakeRoom() {
 size_t ReaderPass::NextStop(size_t i, size_t nTo, PairMark& m) {
     const char* p = m_p;
     for (; i < nTo;) {
-        // The stops of 64 bytes at a time are kept for the sentences that
-        // follow.
-        if (i < m_nBlock || i >= m_nBlock + 64) {
-            m_nBlock = i;
-            m_nStops = FindStops(p, i, m_n, m_nEncode, m_nAscii);
-        }
+        if (i < m_nBlock || i >= m_nBlock + 64) LoadBlock(i);
         uint64_t nFrom = uint64_t(1) << (i - m_nBlock), nAhead = m_nStops & ~(nFrom - 1);
         if (!nAhead) {
             i = NextBlock(i, nFrom);
@@ -206,6 +209,19 @@ size_t ReaderPass::NextStop(size_t i, size_t nTo, PairMark& m) {
         i = nStop + (m_nEncode == 1 ? 1 : 2);
     }
     return nTo;
+}
+
+// The stops of kWords blocks of 64 bytes are found at a time and kept for
+// the sentences that follow; a block is taken from them when it holds i.
+void ReaderPass::LoadBlock(size_t i) {
+    if (i < m_nWordsStart || i >= m_nWordsStart + 64 * kWords) {
+        m_nWordsStart = i;
+        FindStopsWords(m_p, i, m_n, m_nEncode, kWords, m_anStops, m_anAscii);
+    }
+    size_t w = (i - m_nWordsStart) / 64;
+    m_nBlock = m_nWordsStart + 64 * w;
+    m_nStops = m_anStops[w];
+    m_nAscii = m_anAscii[w];
 }
 
 // Where the search goes on past the block that has no more stops from i

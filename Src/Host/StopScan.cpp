@@ -35,6 +35,12 @@ bool IsStopAt(const char* p, size_t i, size_t nLimit, int nEncode) {
     return c == 0xEF && c1 == 0xBC && ((c2 & 0xFE) == 0x88 || c2 == 0xBB || c2 == 0xBD);
 }
 
+uint64_t FindStops(const char* p, size_t i, size_t nLimit, int nEncode, uint64_t& nAscii) {
+    uint64_t nStops;
+    FindStopsWords(p, i, nLimit, nEncode, 1, &nStops, &nAscii);
+    return nStops;
+}
+
 uint64_t FindStopsOneByOne(const char* p, size_t i, size_t k, size_t nLimit, int nEncode,
                            uint64_t& nAscii) {
     uint64_t nStops = 0;

@@ -18,6 +18,11 @@ namespace varnel_host {
 // where p[i + k] is below 0x80, for GBK's character boundaries.
 uint64_t FindStops(const char* p, size_t i, size_t nLimit, int nEncode, uint64_t& nAscii);
 
+// FindStops for the nWords blocks of 64 positions from p[i] on: pStops[w]
+// and pAscii[w] as FindStops gives them for p[i + 64 * w..).
+void FindStopsWords(const char* p, size_t i, size_t nLimit, int nEncode, size_t nWords,
+                    uint64_t* pStops, uint64_t* pAscii);
+
 // Whether p[i] may start such a character, read one byte at a time.
 bool IsStopAt(const char* p, size_t i, size_t nLimit, int nEncode);
 

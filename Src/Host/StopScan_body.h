@@ -35,13 +35,14 @@ inline VARNEL_VECTOR_INLINE V GbkStops(const char* p, V x0) {
     return Or(nA1, And(Equal(x0, 0xA3), nA3));
 }
 
-inline VARNEL_VECTOR_TARGET uint64_t FindStops(const char* p, size_t i, size_t nLimit, int nEncode,
+inline VARNEL_VECTOR_INLINE uint64_t FindStops(const char* p, size_t i, size_t nLimit, int nEncode,
                                                uint64_t& nAscii) {
     uint64_t nStops = 0;
     nAscii = 0;
     // A window reads kWidth + 2 bytes: a character at its last position
     // reaches two further.
-    size_t nVector = nLimit - i >= 64 + 2 ? 64 : 0;
+    // The later blocks of FindStopsWords may start at or past the limit.
+    size_t nVector = nLimit > i && nLimit - i >= 64 + 2 ? 64 : 0;
     for (size_t k = 0; k < nVector; k += kWidth) {
         V x = Load(p + i + k);
         uint64_t nWindowAscii = ~MoveMask(x) & kAllBits;
@@ -52,5 +53,14 @@ inline VARNEL_VECTOR_TARGET uint64_t FindStops(const char* p, size_t i, size_t n
         nStops |= nFound << k;
         nAscii |= nWindowAscii << k;
     }
+    if (nVector == 64) return nStops;
     return nStops | FindStopsOneByOne(p, i, nVector, nLimit, nEncode, nAscii);
+}
+
+// Several blocks in one call, so that the call and the constants it sets up
+// are paid once for all of them.
+inline VARNEL_VECTOR_TARGET void FindStopsWords(const char* p, size_t i, size_t nLimit, int nEncode,
+                                                size_t nWords, uint64_t* pStops, uint64_t* pAscii) {
+    for (size_t w = 0; w < nWords; ++w)
+        pStops[w] = FindStops(p, i + 64 * w, nLimit, nEncode, pAscii[w]);
 }

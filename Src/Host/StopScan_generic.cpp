@@ -4,9 +4,12 @@
 
 namespace varnel_host {
 
-uint64_t FindStops(const char* p, size_t i, size_t nLimit, int nEncode, uint64_t& nAscii) {
-    nAscii = 0;
-    return FindStopsOneByOne(p, i, 0, nLimit, nEncode, nAscii);
+void FindStopsWords(const char* p, size_t i, size_t nLimit, int nEncode, size_t nWords,
+                    uint64_t* pStops, uint64_t* pAscii) {
+    for (size_t w = 0; w < nWords; ++w) {
+        pAscii[w] = 0;
+        pStops[w] = FindStopsOneByOne(p, i + 64 * w, 0, nLimit, nEncode, pAscii[w]);
+    }
 }
 
 }  // namespace varnel_host

@@ -73,19 +73,21 @@ inline VARNEL_VECTOR_INLINE uint64_t MoveMask(V x) {
 
 namespace {
 
-using FindStopsFunction = uint64_t (*)(const char*, size_t, size_t, int, uint64_t&);
+using FindStopsWordsFunction = void (*)(const char*, size_t, size_t, int, size_t, uint64_t*,
+                                        uint64_t*);
 
-FindStopsFunction BestFindStops() {
+FindStopsWordsFunction BestFindStopsWords() {
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") ? avx2::FindStops : sse2::FindStops;
+    return __builtin_cpu_supports("avx2") ? avx2::FindStopsWords : sse2::FindStopsWords;
 }
 
-const FindStopsFunction kFindStops = BestFindStops();
+const FindStopsWordsFunction kFindStopsWords = BestFindStopsWords();
 
 }  // namespace
 
-uint64_t FindStops(const char* p, size_t i, size_t nLimit, int nEncode, uint64_t& nAscii) {
-    return kFindStops(p, i, nLimit, nEncode, nAscii);
+void FindStopsWords(const char* p, size_t i, size_t nLimit, int nEncode, size_t nWords,
+                    uint64_t* pStops, uint64_t* pAscii) {
+    kFindStopsWords(p, i, nLimit, nEncode, nWords, pStops, pAscii);
 }
 
 }  // namespace varnel_host

@@ -9,6 +9,13 @@ namespace varnel_python {
 
 namespace {
 
+// Makes room for the sentences of nBytes more of text. Most prose has a
+// sentence every 30 to 70 bytes; growing from there costs fewer copies, and
+// reserved pages that are never touched cost nothing.
+void ReserveSpans(std::vector<Span>& vSpans, size_t nBytes) {
+    vSpans.reserve(vSpans.size() + nBytes / 24 + 1);
+}
+
 // The sentences of the piece at p + nOffset, as offsets into p.
 bool AppendLibrarySpans(CSentences& splitter, const char* p, size_t nOffset, int nEncode,
                         std::vector<Span>& vSpans) {
@@ -20,7 +27,14 @@ bool AppendLibrarySpans(CSentences& splitter, const char* p, size_t nOffset, int
 bool AppendPieceSpans(CSentences& splitter, const char* p, size_t nOffset, size_t nLen, int nEncode,
                       const SentenceOptions& options, std::vector<Span>& vSpans) {
     if (!options.Any()) return AppendLibrarySpans(splitter, p, nOffset, nEncode, vSpans);
+    // The first piece, most often the whole text, is rewritten where it lies.
+    if (vSpans.empty() && nOffset == 0) {
+        if (!AppendLibrarySpans(splitter, p, 0, nEncode, vSpans)) return false;
+        varnel_host::ApplySentenceOptions(p, nLen, nEncode, options, vSpans);
+        return true;
+    }
     std::vector<Span> vPiece;
+    ReserveSpans(vPiece, nLen);
     if (!AppendLibrarySpans(splitter, p + nOffset, 0, nEncode, vPiece)) return false;
     varnel_host::ApplySentenceOptions(p + nOffset, nLen, nEncode, options, vPiece);
     for (const Span& span : vPiece) vSpans.push_back({nOffset + span.nStart, nOffset + span.nEnd});
@@ -73,9 +87,7 @@ size_t CountGbkCharacters(const unsigned char* p, size_t n) {
 
 bool CollectSentenceSpans(CSentences& splitter, const char* p, size_t n, int nEncode,
                           const SentenceOptions& options, std::vector<Span>& vSpans) {
-    // Most prose has a sentence every 30 to 70 bytes; growing from there costs
-    // fewer copies, and reserved pages that are never touched cost nothing.
-    vSpans.reserve(vSpans.size() + n / 24 + 1);
+    ReserveSpans(vSpans, n);
     size_t nPos = 0;
     while (nPos < n) {
         const void* pNul = memchr(p + nPos, 0, n - nPos);

@@ -101,13 +101,32 @@ bool SplitPlain(const char* sText, size_t nText, int nEncode, Lines& lines) {
     return true;
 }
 
+// Calls visit(span) for each of the library's sentences of p[0..n), in
+// order; false when the library could not copy the text. Called once a
+// sentence, visit is inlined.
+template <class Visit>
+bool ForEachLibrarySentence(const char* p, size_t n, int nEncode, Visit&& visit) {
+    const char* s = VN_GetSentence(p, nEncode);
+    if (!*s) return HoldsOnlyBlanks(p, n);
+    size_t nEnd = 0;
+    for (; *s; s = VN_GetSentence(nullptr, 0)) {
+        varnel_host::Span span = varnel_host::LibrarySentenceSpan(p, nEnd, strlen(s));
+        visit(span);
+        nEnd = span.nEnd;
+    }
+    return true;
+}
+
 // The sentences of one text as the options rewrite the library's.
 template <class Lines>
 bool SplitWithOptions(const char* sText, size_t nText, const SplitFormat& format, Lines& lines) {
-    std::vector<varnel_host::Span> vSpans;
+    // A process splits one text at a time; the spans' memory is kept for
+    // the next, so that its pages are touched once and not once a text.
+    static std::vector<varnel_host::Span> vSpans;
+    vSpans.clear();
     bool bSplit =
-        LibrarySentences(sText, nText, format.nEncode,
-                         [&vSpans](const varnel_host::Span& span) { vSpans.push_back(span); });
+        ForEachLibrarySentence(sText, nText, format.nEncode,
+                               [](const varnel_host::Span& span) { vSpans.push_back(span); });
     if (!bSplit) return false;
     ApplySentenceOptions(sText, nText, format.nEncode, format.options, vSpans);
     for (const varnel_host::Span& span : vSpans)
@@ -151,15 +170,7 @@ bool SplitPieces(const char* pIn, size_t nIn, const SplitFormat& format, Lines& 
 
 bool LibrarySentences(const char* p, size_t n, int nEncode,
                       const varnel_host::SentenceVisitor& visit) {
-    const char* s = VN_GetSentence(p, nEncode);
-    if (!*s) return HoldsOnlyBlanks(p, n);
-    size_t nEnd = 0;
-    for (; *s; s = VN_GetSentence(nullptr, 0)) {
-        varnel_host::Span span = varnel_host::LibrarySentenceSpan(p, nEnd, strlen(s));
-        visit(span);
-        nEnd = span.nEnd;
-    }
-    return true;
+    return ForEachLibrarySentence(p, n, nEncode, visit);
 }
 
 void ReleaseLibraryCopy(int nEncode) { VN_GetSentence(" ", nEncode); }
