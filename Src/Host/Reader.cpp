@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "Closers.h"
 #include "EnglishDot.h"
@@ -102,10 +103,18 @@ class ReaderPass {
     uint64_t m_nStops = 0;               // where they may start, bit k for p[m_nBlock + k]
     uint64_t m_nAscii = 0;               // where the bytes are below 0x80
     size_t m_nOpenUntil = 0;             // an open pair closes before here
-    static constexpr size_t kWords = 4;
-    size_t m_nWordsStart = kNoSentence - 64 * kWords;  // the blocks found at once, from here
-    uint64_t m_anStops[kWords] = {};
-    uint64_t m_anAscii[kWords] = {};
+    // The stops of kWords blocks found at once, from nStart on.
+    struct StopWords {
+        static constexpr size_t kWords = 4;
+        size_t nStart = kNoSentence - 64 * kWords;
+        uint64_t anStops[kWords] = {};
+        uint64_t anAscii[kWords] = {};
+        bool Holds(size_t i) const { return i >= nStart && i < nStart + 64 * kWords; }
+    };
+    // Two, the last used first: the look-ahead for a closer runs past the
+    // scan's words and the scan comes back to them, and neither searches
+    // again what the other found.
+    StopWords m_aWords[2];
 };
 
 void ReaderPass::Run() {
@@ -211,17 +220,22 @@ size_t ReaderPass::NextStop(size_t i, size_t nTo, PairMark& m) {
     return nTo;
 }
 
-// The stops of kWords blocks of 64 bytes are found at a time and kept for
-// the sentences that follow; a block is taken from them when it holds i.
+// The stops of StopWords::kWords blocks of 64 bytes are found at a time and
+// kept for the sentences that follow; a block is taken from them when it
+// holds i.
 void ReaderPass::LoadBlock(size_t i) {
-    if (i < m_nWordsStart || i >= m_nWordsStart + 64 * kWords) {
-        m_nWordsStart = i;
-        FindStopsWords(m_p, i, m_n, m_nEncode, kWords, m_anStops, m_anAscii);
+    StopWords& words = m_aWords[0];
+    if (!words.Holds(i)) {
+        std::swap(words, m_aWords[1]);
+        if (!words.Holds(i)) {
+            words.nStart = i;
+            FindStopsWords(m_p, i, m_n, m_nEncode, StopWords::kWords, words.anStops, words.anAscii);
+        }
     }
-    size_t w = (i - m_nWordsStart) / 64;
-    m_nBlock = m_nWordsStart + 64 * w;
-    m_nStops = m_anStops[w];
-    m_nAscii = m_anAscii[w];
+    size_t w = (i - words.nStart) / 64;
+    m_nBlock = words.nStart + 64 * w;
+    m_nStops = words.anStops[w];
+    m_nAscii = words.anAscii[w];
 }
 
 // Where the search goes on past the block that has no more stops from i

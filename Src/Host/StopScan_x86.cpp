@@ -52,7 +52,24 @@ constexpr uint64_t kAllBits = 0xFFFFFFFF;
 inline VARNEL_VECTOR_INLINE V Load(const char* p) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
 }
-inline VARNEL_VECTOR_INLINE V Set(int c) { return _mm256_set1_epi8(static_cast<char>(c)); }
+// Every byte value broadcast to a vector. Built from a register, g++ sets
+// the body's twenty-odd constants up again for each vector, since they do not
+// all fit in registers; read from here they are operands of the compares.
+// Not const: g++ would see through a constant table and build them again.
+struct Broadcasts {
+    alignas(32) uint8_t anBytes[256][kWidth];
+};
+constexpr Broadcasts MakeBroadcasts() {
+    Broadcasts b = {};
+    for (size_t c = 0; c < 256; ++c)
+        for (size_t k = 0; k < kWidth; ++k) b.anBytes[c][k] = static_cast<uint8_t>(c);
+    return b;
+}
+Broadcasts g_broadcasts = MakeBroadcasts();
+
+inline VARNEL_VECTOR_INLINE V Set(int c) {
+    return _mm256_load_si256(reinterpret_cast<const __m256i*>(g_broadcasts.anBytes[c & 0xFF]));
+}
 inline VARNEL_VECTOR_INLINE V Equal(V x, int c) { return _mm256_cmpeq_epi8(x, Set(c)); }
 inline VARNEL_VECTOR_INLINE V And(V a, V b) { return _mm256_and_si256(a, b); }
 inline VARNEL_VECTOR_INLINE V Or(V a, V b) { return _mm256_or_si256(a, b); }
