@@ -71,6 +71,43 @@ TEST(Reader, PairLookAheadBound) {
     }
 }
 
+// The look-ahead for the closer of “ runs past the stops the scan has found
+// (256 bytes from the text's start), and the scan then comes back for the
+// marks in between: the 《》 inside the quotation and the ” that closes it
+// must be read as the look-ahead read them.
+TEST(Reader, LookAheadPastTheFoundStops) {
+    struct Encoding {
+        int nEncode;
+        size_t nFiller;
+        const char* sWide;   // 字
+        const char* sFirst;  // 。
+        const char* sQuote;  // “甲。乙《丙。丁》戊。”
+        const char* sLast;   // 己。
+    };
+    const Encoding kEncodings[] = {
+        {kUtf8, 80, "\xE5\xAD\x97", "\xE3\x80\x82",
+         "\xE2\x80\x9C\xE7\x94\xB2\xE3\x80\x82\xE4\xB9\x99\xE3\x80\x8A\xE4\xB8\x99\xE3\x80\x82"
+         "\xE4\xB8\x81\xE3\x80\x8B\xE6\x88\x8A\xE3\x80\x82\xE2\x80\x9D",
+         "\xE5\xB7\xB1\xE3\x80\x82"},
+        {kGbk, 122, "\xD7\xD6", "\xA1\xA3",
+         "\xA1\xB0\xBC\xD7\xA1\xA3\xD2\xD2\xA1\xB6\xB1\xFB\xA1\xA3\xB6\xA1\xA1\xB7\xCE\xEC\xA1\xA3"
+         "\xA1\xB1",
+         "\xBC\xBA\xA1\xA3"},
+    };
+    for (const Encoding& e : kEncodings) {
+        SCOPED_TRACE("encode " + std::to_string(e.nEncode));
+        std::string sFirst;
+        for (size_t i = 0; i < e.nFiller; ++i) sFirst += e.sWide;
+        sFirst += e.sFirst;
+        // The quotation's first end mark is in front of byte 256, its closer
+        // behind it.
+        ASSERT_LT(sFirst.size() + 3 * strlen(e.sFirst), 256u);
+        ASSERT_GT(sFirst.size() + strlen(e.sQuote), 256u);
+        Sentences expected = {sFirst, e.sQuote, e.sLast};
+        EXPECT_EQ(Apply(sFirst + e.sQuote + e.sLast, e.nEncode, Reader()), expected);
+    }
+}
+
 // The stops are found some blocks of 64 bytes at a time, from wherever the
 // pass stands: what it gives must not depend on where the blocks fall. A
 // line of its own in front ends a sentence and shifts them; the rest of the
