@@ -72,8 +72,10 @@ bool IsRoman(const char* p, size_t nLen) {
                                                   "viii", "ix", "x",   "I",    "II", "III", "IV",
                                                   "V",    "VI", "VII", "VIII", "IX", "X"};
     if (nLen > 4) return false;
+    // Most words are told apart by length and first letter, without a call
+    // to compare the rest.
     for (std::string_view s : kRoman)
-        if (s == std::string_view(p, nLen)) return true;
+        if (s.size() == nLen && s[0] == p[0] && s == std::string_view(p, nLen)) return true;
     return false;
 }
 
