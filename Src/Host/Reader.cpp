@@ -62,7 +62,9 @@ class ReaderPass {
     void Begin(size_t nStart);
     void Cut(size_t nEnd);
     void CutBefore(size_t nItem);
-    size_t ItemAt(size_t nMark) const;
+    // Asked at every '.', and of most sentences answered by m_bList alone.
+    size_t ItemAt(size_t nMark) const { return m_bList ? NextItemAt(nMark) : kNoSentence; }
+    size_t NextItemAt(size_t nMark) const;
     // Sentences are written over those already read.
     void Emit(const Span& span) {
         if (m_nOut == m_nRead) MakeRoom();
@@ -149,8 +151,7 @@ void ReaderPass::Begin(size_t nStart) {
 // In a sentence that starts with a list item marker, the next marker
 // (" 2. The", " b) The") starts the next item: where it starts, when the '.'
 // or ')' at nMark ends one; else kNoSentence.
-size_t ReaderPass::ItemAt(size_t nMark) const {
-    if (!m_bList) return kNoSentence;
+size_t ReaderPass::NextItemAt(size_t nMark) const {
     size_t nItem = nMark;
     while (nItem > m_nStart && nMark - nItem < 3 && IsDigit(m_p[nItem - 1])) --nItem;
     if (nItem == nMark && nItem > m_nStart && IsSmallLatin(m_p[nItem - 1])) --nItem;
