@@ -74,6 +74,7 @@ class ReaderPass {
 
     size_t NextStop(size_t i, size_t nTo, PairMark& m);
     void LoadBlock(size_t i);
+    void LoadWords(size_t i);
     size_t NextBlock(size_t i, uint64_t nFrom) const;
     size_t WordFloor(size_t nDot) const;
     void Feed(size_t nPos, const PairMark& m, OpenPairs& pairs) const;
@@ -226,20 +227,24 @@ __attribute__((always_inline)) inline size_t ReaderPass::NextStop(size_t i, size
 
 // The stops of StopWords::kWords blocks of 64 bytes are found at a time and
 // kept for the sentences that follow; a block is taken from them when it
-// holds i.
-void ReaderPass::LoadBlock(size_t i) {
-    StopWords& words = m_aWords[0];
-    if (!words.Holds(i)) {
-        std::swap(words, m_aWords[1]);
-        if (!words.Holds(i)) {
-            words.nStart = i;
-            FindStopsWords(m_p, i, m_n, m_nEncode, StopWords::kWords, words.anStops, words.anAscii);
-        }
-    }
+// holds i. Most blocks are in the words at hand, and only a change of words
+// costs a call.
+inline void ReaderPass::LoadBlock(size_t i) {
+    if (!m_aWords[0].Holds(i)) LoadWords(i);
+    const StopWords& words = m_aWords[0];
     size_t w = (i - words.nStart) / 64;
     m_nBlock = words.nStart + 64 * w;
     m_nStops = words.anStops[w];
     m_nAscii = words.anAscii[w];
+}
+
+// Makes the words that hold i those at hand: the others, or new ones found.
+void ReaderPass::LoadWords(size_t i) {
+    StopWords& words = m_aWords[0];
+    std::swap(words, m_aWords[1]);
+    if (words.Holds(i)) return;
+    words.nStart = i;
+    FindStopsWords(m_p, i, m_n, m_nEncode, StopWords::kWords, words.anStops, words.anAscii);
 }
 
 // Where the search goes on past the block that has no more stops from i
