@@ -83,6 +83,7 @@ class ReaderPass {
     size_t AtDot(size_t nDot, size_t nTo);
     void AtBoundary(const Span& span, const Span& next);
 
+    bool EndsHere(const Span& next) const;
     bool GoesOn(SentenceEnd end, size_t nBoundary, bool bMoved, const Span& next);
     bool InsidePair(size_t nBoundary);
     size_t FindClose(size_t nBoundary);
@@ -329,6 +330,11 @@ size_t ReaderPass::AtDot(size_t nDot, size_t nTo) {
 void ReaderPass::AtBoundary(const Span& span, const Span& next) {
     if (m_nStart == kNoSentence) return;  // a '.' ended it, and only whitespace followed
     SentenceEnd end = EndOfSentence(m_p, span.nStart, span.nEnd, m_nEncode);
+    if (end == SentenceEnd::kWide && EndsHere(next)) {
+        m_nPos = span.nEnd;
+        Cut(span.nEnd);
+        return;
+    }
     size_t nBoundary = span.nEnd, nRun = MovedCloserRun(m_p, end, span, next, m_nEncode);
     while (nBoundary < span.nEnd + nRun) nBoundary += FeedCloser(nBoundary, span.nEnd + nRun);
     m_nPos = nBoundary;
@@ -339,6 +345,15 @@ void ReaderPass::AtBoundary(const Span& span, const Span& next) {
         }
     }
     if (!GoesOn(end, nBoundary, nRun > 0, next)) Cut(nBoundary);
+}
+
+// Most boundaries behind a full-width mark: no pair is open, and next starts
+// with a character that is neither a closer, which would move back, nor an
+// end mark, which would join the run. The sentence ends right there, as
+// GoesOn would tell.
+bool ReaderPass::EndsHere(const Span& next) const {
+    size_t nLen;
+    return m_open.Depth() == 0 && !CharFlags(m_p + next.nStart, m_p + next.nEnd, m_nEncode, nLen);
 }
 
 // Whether the sentence goes on past the splitter's end of kind end, at
