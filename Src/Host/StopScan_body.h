@@ -6,6 +6,12 @@
 // defined, with VARNEL_VECTOR_INLINE and VARNEL_VECTOR_TARGET naming the
 // instruction set.
 
+// The tests on each byte, from the instruction set's compare, unsigned
+// maximum and minimum.
+inline VARNEL_VECTOR_INLINE V Equal(V x, int c) { return Same(x, Set(c)); }
+inline VARNEL_VECTOR_INLINE V InRange(V x, int nLow, int nHigh) {
+    return And(Same(Max(x, Set(nLow)), x), Same(Min(x, Set(nHigh)), x));
+}
 inline VARNEL_VECTOR_INLINE V Masked(V x, int nMask, int c) { return Equal(And(x, Set(nMask)), c); }
 
 inline VARNEL_VECTOR_INLINE V AsciiStops(V x) {

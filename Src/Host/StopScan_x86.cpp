@@ -23,13 +23,11 @@ inline VARNEL_VECTOR_INLINE V Load(const char* p) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
 inline VARNEL_VECTOR_INLINE V Set(int c) { return _mm_set1_epi8(static_cast<char>(c)); }
-inline VARNEL_VECTOR_INLINE V Equal(V x, int c) { return _mm_cmpeq_epi8(x, Set(c)); }
+inline VARNEL_VECTOR_INLINE V Same(V a, V b) { return _mm_cmpeq_epi8(a, b); }
+inline VARNEL_VECTOR_INLINE V Max(V a, V b) { return _mm_max_epu8(a, b); }
+inline VARNEL_VECTOR_INLINE V Min(V a, V b) { return _mm_min_epu8(a, b); }
 inline VARNEL_VECTOR_INLINE V And(V a, V b) { return _mm_and_si128(a, b); }
 inline VARNEL_VECTOR_INLINE V Or(V a, V b) { return _mm_or_si128(a, b); }
-inline VARNEL_VECTOR_INLINE V InRange(V x, int nLow, int nHigh) {
-    return And(_mm_cmpeq_epi8(_mm_max_epu8(x, Set(nLow)), x),
-               _mm_cmpeq_epi8(_mm_min_epu8(x, Set(nHigh)), x));
-}
 inline VARNEL_VECTOR_INLINE uint64_t MoveMask(V x) {
     return static_cast<uint32_t>(_mm_movemask_epi8(x));
 }
@@ -70,13 +68,11 @@ Broadcasts g_broadcasts = MakeBroadcasts();
 inline VARNEL_VECTOR_INLINE V Set(int c) {
     return _mm256_load_si256(reinterpret_cast<const __m256i*>(g_broadcasts.anBytes[c & 0xFF]));
 }
-inline VARNEL_VECTOR_INLINE V Equal(V x, int c) { return _mm256_cmpeq_epi8(x, Set(c)); }
+inline VARNEL_VECTOR_INLINE V Same(V a, V b) { return _mm256_cmpeq_epi8(a, b); }
+inline VARNEL_VECTOR_INLINE V Max(V a, V b) { return _mm256_max_epu8(a, b); }
+inline VARNEL_VECTOR_INLINE V Min(V a, V b) { return _mm256_min_epu8(a, b); }
 inline VARNEL_VECTOR_INLINE V And(V a, V b) { return _mm256_and_si256(a, b); }
 inline VARNEL_VECTOR_INLINE V Or(V a, V b) { return _mm256_or_si256(a, b); }
-inline VARNEL_VECTOR_INLINE V InRange(V x, int nLow, int nHigh) {
-    return And(_mm256_cmpeq_epi8(_mm256_max_epu8(x, Set(nLow)), x),
-               _mm256_cmpeq_epi8(_mm256_min_epu8(x, Set(nHigh)), x));
-}
 inline VARNEL_VECTOR_INLINE uint64_t MoveMask(V x) {
     return static_cast<uint32_t>(_mm256_movemask_epi8(x));
 }
