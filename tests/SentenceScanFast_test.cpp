@@ -285,6 +285,45 @@ TEST(SentenceScanFastTest, AgreesWithAMarkAtEveryBlockPosition) {
     }
 }
 
+// The text with each 'W' replaced by a wide character.
+std::string WithWide(const char* sPattern, const std::string& sWide) {
+    std::string sText;
+    for (const char* p = sPattern; *p; ++p) sText += *p == 'W' ? sWide : std::string(1, *p);
+    return sText;
+}
+
+// Whether a '.' ends a sentence depends on every character since the
+// sentence began, which may lie in an earlier block: a run of plain letters
+// of every length carries the sentence's state over the block boundaries.
+TEST(SentenceScanFastTest, CarriesTheDotRuleAcrossBlocks) {
+    struct Case {
+        const char* sHead;  // before the run
+        const char* sTail;  // after it
+    };
+    const char* const kWide[] = {"\xD6\xD0" /* 中 GBK */, "\xE4\xB8\xAD" /* 中 UTF-8 */};
+    for (int nEncode : {kGbk, kUtf8}) {
+        std::string sWide = kWide[nEncode];
+        const Case kCases[] = {
+            {"", ". b"},         // single-byte all along: the '.' counts
+            {"W", ". b"},        // a wide character before: it does not
+            {"W", ". W b. c"},   // nor in a block that has wide characters
+            {"W", "! aa. b"},    // it counts once a mark has ended that sentence
+            {"W", "! W aa. b"},  // but not when a wide one follows the mark
+            {"a!W", ". b"},      // a wide character behind the last end
+            {"a!W b. c! d", ". W"},
+        };
+        for (const Case& c : kCases) {
+            for (size_t nRun = 400; nRun < 1100; ++nRun) {
+                std::string sText =
+                    WithWide(c.sHead, sWide) + std::string(nRun, 'a') + WithWide(c.sTail, sWide);
+                SCOPED_TRACE(testing::PrintToString(sText));
+                ExpectSameSplit(sText, nEncode);
+                if (HasFatalFailure()) return;
+            }
+        }
+    }
+}
+
 TEST(SentenceScanFastTest, KeepsTheCopyForTextsThatFit) {
     // Both texts reach over more than one block, so the scan of the second
     // must not trust what it learned of the first at the same address.

@@ -97,11 +97,6 @@ size_t FinishUtf8Window(const BlockMasks* masks, size_t nWords, WordCandidates* 
     return w == 0 ? 0 : w * kScanWord - StraddlingBytes(masks[w - 1]);
 }
 
-inline size_t MarkLength(char c, int nEncode) {
-    if (static_cast<unsigned char>(c) < 0x80) return 1;
-    return nEncode == VN_ENCODE_UTF8 ? sizeof kUtf8Marks[0] : sizeof kGbkMarks[0];
-}
-
 // True when no byte of a character of two bytes or more lies in the window
 // between byte nFrom and byte nTo (excluded).
 bool SingleBytesBetween(const WordCandidates* words, size_t nFrom, size_t nTo) {
@@ -114,35 +109,89 @@ bool SingleBytesBetween(const WordCandidates* words, size_t nFrom, size_t nTo) {
     return true;
 }
 
-// The sentence in progress while a window's cuts are listed.
-struct SentenceSoFar {
-    size_t nFrom;          // where it began in the window: behind the last cut, or 0
-    bool bClean;           // no character before nFrom made it other than single-byte
-    bool bAllSingleBytes;  // the whole window is, and no '.' needs a closer look
-};
-
-// Appends the cuts of word w to the window's list. A '.' ends a sentence only
-// when no character of two bytes or more stands between the sentence's start
-// and it.
-void ListCuts(const WordCandidates* words, size_t w, int nEncode, SentenceSoFar& sentence,
-              ScanBlock& block) {
-    const WordCandidates& word = words[w];
-    uint64_t nLeft = word.nEnds | word.nDots;
-    size_t nCount = block.nCuts;
-    while (nLeft) {
-        size_t nBit = static_cast<size_t>(__builtin_ctzll(nLeft));
-        nLeft &= nLeft - 1;
-        size_t nAt = w * kScanWord + nBit;
-        bool bMark = (word.nEnds >> nBit) & 1;
-        bool bCounts =
-            bMark || (sentence.bClean &&
-                      (sentence.bAllSingleBytes || SingleBytesBetween(words, sentence.nFrom, nAt)));
-        if (!bCounts) continue;
-        sentence.nFrom = nAt + MarkLength(block.pBase[nAt], nEncode);
-        sentence.bClean = true;
-        block.anCutAt[nCount++] = static_cast<uint16_t>(sentence.nFrom);
+// Sets the bits behind each mark of the kept words: one byte behind a
+// single-byte mark, nWideLength behind a full-width one. Clears the rest.
+void ListMarkCuts(const WordCandidates* words, size_t nKept, unsigned nWideLength,
+                  ScanBlock& block) {
+    uint64_t nCarry = 0;
+    for (size_t w = 0; w < nKept; ++w) {
+        uint64_t nNarrow = words[w].nEnds & ~words[w].nMultiByte;
+        uint64_t nWide = words[w].nEnds & words[w].nMultiByte;
+        block.anCuts[w] = (nNarrow << 1) | (nWide << nWideLength) | nCarry;
+        nCarry = (nNarrow >> 63) | (nWide >> (kScanWord - nWideLength));
     }
-    block.nCuts = nCount;
+    block.anCuts[nKept] = nCarry;
+    for (size_t w = nKept + 1; w < ScanBlock::kCutWords; ++w) block.anCuts[w] = 0;
+    block.nCutWords = nKept + 1;
+}
+
+// Where the window's first sentence end lies; false when it has none.
+bool FirstCut(const ScanBlock& block, size_t& nCut) {
+    for (size_t w = 0; w < block.nCutWords; ++w) {
+        if (block.anCuts[w]) {
+            nCut = w * kScanWord + static_cast<size_t>(__builtin_ctzll(block.anCuts[w]));
+            return true;
+        }
+    }
+    return false;
+}
+
+// Where the last sentence end at or before byte nAt lies; false when none.
+bool LastCutUpTo(const ScanBlock& block, size_t nAt, size_t& nCut) {
+    size_t w = nAt / kScanWord;
+    uint64_t nBits = block.anCuts[w] & BitsBelow(nAt % kScanWord + 1);
+    while (!nBits && w > 0) nBits = block.anCuts[--w];
+    if (!nBits) return false;
+    nCut = w * kScanWord + 63 - static_cast<size_t>(__builtin_clzll(nBits));
+    return true;
+}
+
+// Where every character is one byte long, a '.' counts once the sentence it
+// stands in is all single-byte: everywhere when the window began so, else
+// from the first end of the window on.
+void AddSingleByteDotCuts(const WordCandidates* words, size_t nKept, bool bEnglish,
+                          ScanBlock& block) {
+    size_t nFirstCut = 0;
+    if (!bEnglish && !FirstCut(block, nFirstCut)) return;
+    uint64_t nCarry = 0;
+    for (size_t w = 0; w < nKept; ++w) {
+        size_t nWordAt = w * kScanWord;
+        uint64_t nDots = words[w].nDots;
+        if (nFirstCut > nWordAt) nDots &= ~BitsBelow(nFirstCut - nWordAt);
+        block.anCuts[w] |= (nDots << 1) | nCarry;
+        nCarry = nDots >> 63;
+    }
+    block.anCuts[nKept] |= nCarry;
+}
+
+// Where the window holds characters of two bytes or more, a '.' counts only
+// when none stands between the sentence's start and it; the dots are taken in
+// order, each seeing the ends before it.
+void AddMixedDotCuts(const WordCandidates* words, size_t nKept, bool bEnglish, ScanBlock& block) {
+    for (size_t w = 0; w < nKept; ++w) {
+        for (uint64_t nLeft = words[w].nDots; nLeft; nLeft &= nLeft - 1) {
+            size_t nAt = w * kScanWord + static_cast<size_t>(__builtin_ctzll(nLeft));
+            size_t nFrom = 0;
+            bool bClean = LastCutUpTo(block, nAt, nFrom) || bEnglish;
+            if (bClean && SingleBytesBetween(words, nFrom, nAt))
+                block.anCuts[(nAt + 1) / kScanWord] |= uint64_t(1) << ((nAt + 1) % kScanWord);
+        }
+    }
+}
+
+bool AnyDots(const WordCandidates* words, size_t nKept) {
+    uint64_t nDots = 0;
+    for (size_t w = 0; w < nKept; ++w) nDots |= words[w].nDots;
+    return nDots != 0;
+}
+
+// True when every character since the window's last sentence end, or since
+// its start when it has none, is one byte long.
+bool EnglishAtEnd(const WordCandidates* words, size_t nKept, bool bEnglish,
+                  const ScanBlock& block) {
+    size_t nFrom = 0;
+    bool bClean = LastCutUpTo(block, ScanBlock::kCutWords * kScanWord - 1, nFrom) || bEnglish;
+    return bClean && SingleBytesBetween(words, nFrom, nKept * kScanWord);
 }
 
 // Scans the window at pBase for the sentence in progress there, which is all
@@ -163,30 +212,18 @@ bool FillWindow(const char* pBase, size_t nWords, int nEncode, bool bEnglish, Sc
             bUtf8 ? FinishUtf8Window(masks, nWords, words) : FinishGbkWindow(masks, nWords, words);
     if (block.nLen == 0) return false;
     block.pBase = pBase;
-    block.nCuts = block.nNextCut = 0;
     size_t nKept = (block.nLen + kScanWord - 1) / kScanWord;
-    SentenceSoFar sentence = {0, bEnglish, nHigh == 0};
-    for (size_t w = 0; w < nKept; ++w) ListCuts(words, w, nEncode, sentence, block);
-    block.bEnglishAtEnd =
-        sentence.bClean &&
-        (sentence.bAllSingleBytes || SingleBytesBetween(words, sentence.nFrom, nKept * kScanWord));
+    unsigned nWideLength = bUtf8 ? sizeof kUtf8Marks[0] : sizeof kGbkMarks[0];
+    ListMarkCuts(words, nKept, nWideLength, block);
+    if (nHigh == 0) {
+        AddSingleByteDotCuts(words, nKept, bEnglish, block);
+        size_t nFirstCut;
+        block.bEnglishAtEnd = bEnglish || FirstCut(block, nFirstCut);
+        return true;
+    }
+    if (AnyDots(words, nKept)) AddMixedDotCuts(words, nKept, bEnglish, block);
+    block.bEnglishAtEnd = EnglishAtEnd(words, nKept, bEnglish, block);
     return true;
-}
-
-// The length from pBase + nOff to the next cut of the kept window, or
-// kNoSentenceEnd. Cuts up to nOff are behind marks that were skipped as
-// blanks (CR, LF). A mark that the window's end cuts through was read whole
-// and counts.
-size_t NextCut(ScanBlock& block, size_t nOff) {
-    while (block.nNextCut < block.nCuts && block.anCutAt[block.nNextCut] <= nOff) ++block.nNextCut;
-    if (block.nNextCut == block.nCuts) return kNoSentenceEnd;
-    return block.anCutAt[block.nNextCut++] - nOff;
-}
-
-bool InWindow(const ScanBlock& block, const char* p) {
-    uintptr_t nBase = reinterpret_cast<uintptr_t>(block.pBase);
-    uintptr_t nAt = reinterpret_cast<uintptr_t>(p);
-    return nAt >= nBase && nAt - nBase < block.nLen;
 }
 
 // Goes on past the kept window, filling new ones.
@@ -201,7 +238,7 @@ __attribute__((noinline)) size_t ScanOnward(const char* sText, size_t nSize, int
             if (nEnd != kNoSentenceEnd) return nEnd;
             continue;
         }
-        size_t nEnd = NextCut(block, 0);
+        size_t nEnd = NextCutInWindow(block.pBase, block);
         if (nEnd != kNoSentenceEnd) return nPos + nEnd;
         nPos += block.nLen;
         bEnglish = block.bEnglishAtEnd;
@@ -212,9 +249,10 @@ __attribute__((noinline)) size_t ScanOnward(const char* sText, size_t nSize, int
 
 size_t ScanSentenceEndBeyond(const char* sText, size_t nSize, int nEncode, ScanBlock& block) {
     if (block.level == SimdLevel::kScalar) return ScanSentenceEnd(sText, nSize, nEncode);
-    if (!InWindow(block, sText)) return ScanOnward(sText, nSize, nEncode, block, 0, true);
-    size_t nOff = static_cast<size_t>(sText - block.pBase);
-    size_t nEnd = NextCut(block, nOff);
+    // Below pBase the offset wraps to beyond any window.
+    size_t nOff = reinterpret_cast<uintptr_t>(sText) - reinterpret_cast<uintptr_t>(block.pBase);
+    if (nOff >= block.nLen) return ScanOnward(sText, nSize, nEncode, block, 0, true);
+    size_t nEnd = NextCutInWindow(sText, block);
     if (nEnd != kNoSentenceEnd) return nEnd;
     return ScanOnward(sText, nSize, nEncode, block, block.nLen - nOff, block.bEnglishAtEnd);
 }

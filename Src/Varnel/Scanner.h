@@ -46,20 +46,38 @@ constexpr size_t kScanWord = 64;
 constexpr size_t kScanWindowWords = 8;
 
 // The last window scanned, kept so that the sentences that start inside it
-// need no second look at its bytes: the sentence ends in it, in order, with
-// the '.' rule already applied, since the window's sentences follow one
-// another from the sentence that was in progress where the window begins.
+// need no second look at its bytes: the sentence ends in it, with the '.'
+// rule already applied, since the window's sentences follow one another from
+// the sentence that was in progress where the window begins. The ends are
+// kept as bits, one per byte, so that a call takes the next one with a count
+// of trailing zeros.
 struct ScanBlock {
-    static constexpr size_t kMaxCuts = kScanWord * kScanWindowWords;
+    // A mark that the window's end cuts through was read whole; its end lies
+    // past the window's last word.
+    static constexpr size_t kCutWords = kScanWindowWords + 1;
 
     SimdLevel level = SimdLevel::kScalar;
-    const char* pBase = nullptr;      // a character boundary
-    size_t nLen = 0;                  // bytes covered; 0 when nothing is kept
-    bool bEnglishAtEnd = true;        // every character since the last end is one byte long
-    size_t nCuts = 0;                 // sentence ends found in the window
-    size_t nNextCut = 0;              // the first of them that no call has returned yet
-    uint16_t anCutAt[kMaxCuts] = {};  // where each cut falls, behind its mark, from pBase
+    const char* pBase = nullptr;  // a character boundary
+    size_t nLen = 0;              // bytes covered; 0 when nothing is kept
+    size_t nCutWords = 0;         // the words of anCuts that may hold a bit
+    bool bEnglishAtEnd = true;    // every character since the last end is one byte long
+    // Bit k of word w: a sentence ends before pBase[64 w + k], behind its mark.
+    uint64_t anCuts[kCutWords] = {};
 };
+
+// The length from sText to the next sentence end listed in the kept window,
+// or kNoSentenceEnd when sText lies outside it or no end follows there. Ends
+// up to sText itself are behind marks that were skipped as blanks (CR, LF).
+inline size_t NextCutInWindow(const char* sText, const ScanBlock& block) {
+    // Below pBase the offset wraps to beyond any window.
+    size_t nOff = reinterpret_cast<uintptr_t>(sText) - reinterpret_cast<uintptr_t>(block.pBase);
+    if (nOff >= block.nLen) return kNoSentenceEnd;
+    size_t w = nOff / kScanWord;
+    uint64_t nAhead = block.anCuts[w] & (~uint64_t(1) << (nOff % kScanWord));
+    while (!nAhead && ++w < block.nCutWords) nAhead = block.anCuts[w];
+    if (!nAhead) return kNoSentenceEnd;
+    return w * kScanWord + static_cast<size_t>(__builtin_ctzll(nAhead)) - nOff;
+}
 
 // ScanSentenceEndFast for a text that the kept window does not cover, or
 // whose window holds no further sentence end.
@@ -71,21 +89,10 @@ size_t ScanSentenceEndBeyond(const char* sText, size_t nSize, int nEncode, ScanB
 // nothing but blanks between; and the bytes it covers are unchanged since it
 // was filled. Set block.nLen to 0 whenever the text changes. No byte beyond
 // sText[nSize] is read. Inline, since most sentences of a text end in a
-// window already listed: the splitter takes the next cut without a call.
+// window already listed: the splitter takes the next end without a call.
 inline size_t ScanSentenceEndFast(const char* sText, size_t nSize, int nEncode, ScanBlock& block) {
-    // Below pBase the offset wraps to beyond any window.
-    size_t nOff = reinterpret_cast<uintptr_t>(sText) - reinterpret_cast<uintptr_t>(block.pBase);
-    if (nOff < block.nLen) {
-        // Cuts up to nOff are behind marks that were skipped as blanks (CR, LF).
-        for (size_t k = block.nNextCut; k < block.nCuts; ++k) {
-            if (block.anCutAt[k] > nOff) {
-                block.nNextCut = k + 1;
-                return block.anCutAt[k] - nOff;
-            }
-        }
-        block.nNextCut = block.nCuts;
-    }
-    return ScanSentenceEndBeyond(sText, nSize, nEncode, block);
+    size_t nLen = NextCutInWindow(sText, block);
+    return nLen != kNoSentenceEnd ? nLen : ScanSentenceEndBeyond(sText, nSize, nEncode, block);
 }
 
 }  // namespace varnel
