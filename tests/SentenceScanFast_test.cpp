@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "CopyPastCaches.h"
 #include "Scanner.h"
 #include "Sentences.h"
 
@@ -397,6 +398,47 @@ TEST(SentenceScanFastTest, GivesBackACopyFarLargerThanTheText) {
     EXPECT_GE(g_nArrayBytesInUse, nBefore + 16 * kMB);
     EXPECT_STREQ(splitter.GetSentence("Small.", kUtf8), "Small.");
     EXPECT_LT(g_nArrayBytesInUse, nBefore + kMB) << "a small text must not keep the large copy";
+}
+
+// Beyond its first 16 MB a text is copied past the caches: texts that reach
+// beyond, into a new buffer and into the kept one, and a sentence of its own
+// that long handed back, where source and copy overlap.
+TEST(SentenceScanFastTest, CopiesTextsLongerThanTheCachedHead) {
+    const size_t kMB = size_t(1) << 20;
+    CSentences splitter;
+    for (size_t nTarget : {21 * kMB, 16 * kMB + 1, 21 * kMB - 70}) {
+        std::string sText;
+        std::vector<std::string> vExpected;
+        for (size_t k = 0; sText.size() < nTarget; ++k) {
+            vExpected.push_back(std::string(k % 97, 'a') + static_cast<char>('b' + k % 20) + ".");
+            sText += vExpected.back() + " ";
+        }
+        SCOPED_TRACE(sText.size());
+        ASSERT_TRUE(SplitAll(splitter, sText) == vExpected);
+    }
+    std::string sLong = std::string(17 * kMB, 'c') + "d.";
+    std::string sText = "Head. " + sLong + " Tail.";
+    splitter.GetSentence(sText.c_str(), kUtf8);
+    const char* sSecond = splitter.GetSentence(nullptr, kUtf8);
+    ASSERT_TRUE(splitter.GetSentence(sSecond, kUtf8) == sLong);
+    EXPECT_STREQ(splitter.GetSentence(nullptr, kUtf8), "");
+}
+
+TEST(SentenceScanFastTest, CopiesPastTheCachesAtAnyAlignment) {
+    std::string sSource(300, '\0');
+    for (size_t k = 0; k < sSource.size(); ++k) sSource[k] = static_cast<char>(k * 7 + 1);
+    for (size_t nTo : {0, 1, 15, 16}) {
+        for (size_t nFrom : {0, 3}) {
+            for (size_t nBytes : {0, 5, 16, 63, 64, 65, 200, 280}) {
+                std::vector<char> dest(320, 'x');
+                varnel::CopyPastCaches(dest.data() + nTo, sSource.data() + nFrom, nBytes);
+                std::string sExpected = std::string(nTo, 'x') + sSource.substr(nFrom, nBytes);
+                sExpected.resize(dest.size(), 'x');
+                EXPECT_EQ(std::string(dest.begin(), dest.end()), sExpected)
+                    << nTo << " " << nFrom << " " << nBytes;
+            }
+        }
+    }
 }
 
 // A sentence of the current text handed back as the next text: inside the

@@ -1,8 +1,10 @@
 #include "Sentences.h"
 
+#include <cstdint>
 #include <cstring>
 #include <new>
 
+#include "CopyPastCaches.h"
 #include "ScanRules.h"
 
 namespace {
@@ -17,20 +19,42 @@ constexpr size_t kNoCopy = static_cast<size_t>(-1);
 // the first-level cache, so the copy reads what the search brought in.
 constexpr size_t kCopyStretch = size_t(16) << 10;
 
+// The head of a text that is copied through the caches, where the scan that
+// follows may still find it; the rest of a longer text goes past them.
+constexpr size_t kCachedCopy = size_t(16) << 20;
+
+bool Overlap(const char* pA, const char* pB, size_t nBytes) {
+    uintptr_t nA = reinterpret_cast<uintptr_t>(pA), nB = reinterpret_cast<uintptr_t>(pB);
+    return nA < nB ? nB - nA < nBytes : nA - nB < nBytes;
+}
+
+// Copies bytes nAt to nAt + nBytes of a text; bApart is true when source and
+// destination do not overlap.
+void CopyPart(char* pDest, const char* sText, size_t nAt, size_t nBytes, bool bApart) {
+    size_t nCached = nAt >= kCachedCopy || !bApart ? 0 : kCachedCopy - nAt;
+    if (nCached >= nBytes) {
+        memmove(pDest + nAt, sText + nAt, nBytes);
+        return;
+    }
+    memmove(pDest + nAt, sText + nAt, nCached);
+    varnel::CopyPastCaches(pDest + nAt + nCached, sText + nAt + nCached, nBytes - nCached);
+}
+
 // Copies sText with its terminator into pDest, which holds nCapacity bytes,
 // and returns its length; or kNoCopy, having copied nCapacity bytes, when
 // they hold no terminator. memchr reads no byte past the first NUL it finds,
 // so no stretch reads beyond the text.
 size_t CopyMeasuring(char* pDest, const char* sText, size_t nCapacity) {
+    bool bApart = !Overlap(pDest, sText, nCapacity);
     for (size_t nDone = 0; nDone < nCapacity;) {
         size_t nStretch = nCapacity - nDone < kCopyStretch ? nCapacity - nDone : kCopyStretch;
         const void* pNul = memchr(sText + nDone, 0, nStretch);
         if (pNul) {
             size_t nLen = static_cast<size_t>(static_cast<const char*>(pNul) - sText);
-            memmove(pDest + nDone, sText + nDone, nLen + 1 - nDone);
+            CopyPart(pDest, sText, nDone, nLen + 1 - nDone, bApart);
             return nLen;
         }
-        memmove(pDest + nDone, sText + nDone, nStretch);
+        CopyPart(pDest, sText, nDone, nStretch, bApart);
         nDone += nStretch;
     }
     return kNoCopy;
@@ -116,7 +140,7 @@ size_t CSentences::CopyText(const char* sText) {
     const char* pFrom = nLen == kNoCopy ? sText : m_sText;
     if (nLen == kNoCopy) nLen = m_nCapacity + strlen(sText + m_nCapacity);
     char* pCopy = new (std::nothrow) char[nLen + 1];
-    if (pCopy) memcpy(pCopy, pFrom, nLen + 1);
+    if (pCopy) CopyPart(pCopy, pFrom, 0, nLen + 1, true);
     delete[] m_sText;
     m_sText = pCopy;
     m_nCapacity = pCopy ? nLen + 1 : 0;
