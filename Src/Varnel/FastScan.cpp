@@ -45,29 +45,72 @@ inline uint64_t SecondBytes(uint64_t nHigh, uint64_t nCarry) {
     return (kEvenBits ^ (nEvenRuns << 1)) & nFollowsHigh;
 }
 
-// One word's candidates once its character boundaries are known.
+// What the '.' rule needs of a word once its character boundaries are known.
 struct WordCandidates {
-    uint64_t nEnds;       // first bytes of marks that end any sentence
     uint64_t nDots;       // '.' before a blank
     uint64_t nMultiByte;  // bytes of characters longer than one byte
 };
 
-// A window without bytes of 0x80 and above, as English text mostly is: every
-// byte is a character, and no check of either encoding is needed.
-size_t FinishSingleByteWindow(const BlockMasks* masks, size_t nWords, WordCandidates* words) {
-    for (size_t w = 0; w < nWords; ++w) words[w] = {masks[w].nMarks, masks[w].nDots, 0};
+// The sentence ends behind a word's marks (nEnds, their first bytes): one
+// byte behind a single-byte mark, nWideLength behind a full-width one. nCarry
+// brings the ends that the word before put into this one, and takes this
+// word's ends that fall into the next.
+template <unsigned nWideLength>
+inline uint64_t CutsBehindMarks(uint64_t nEnds, uint64_t nMultiByte, uint64_t& nCarry) {
+    uint64_t nNarrow = nEnds & ~nMultiByte, nWide = nEnds & nMultiByte;
+    uint64_t nCuts = (nNarrow << 1) | (nWide << nWideLength) | nCarry;
+    nCarry = (nNarrow >> 63) | (nWide >> (kScanWord - nWideLength));
+    return nCuts;
+}
+
+// The words after the last one that may hold a sentence end are cleared.
+void ClearCutsAfter(size_t nWords, ScanBlock& block) {
+    for (size_t w = nWords; w < ScanBlock::kCutWords; ++w) block.anCuts[w] = 0;
+}
+
+// A window's kept words each list their ends in block.anCuts; the ends that
+// the last one puts beyond it go into the word after, and the rest is cleared.
+void EndCuts(size_t nKept, uint64_t nCarry, ScanBlock& block) {
+    block.anCuts[nKept] = nCarry;
+    ClearCutsAfter(nKept + 1, block);
+}
+
+// A window without bytes of 0x80 and above in a sentence that is all
+// single-byte so far, as English text mostly is: every mark and every '.'
+// before a blank ends a sentence, one byte behind it.
+void ListSingleByteCuts(const BlockMasks* masks, size_t nWords, ScanBlock& block) {
+    uint64_t nCarry = 0;
+    for (size_t w = 0; w < nWords; ++w)
+        block.anCuts[w] = CutsBehindMarks<1>(masks[w].nMarks | masks[w].nDots, 0, nCarry);
+    EndCuts(nWords, nCarry, block);
+}
+
+// The same window in a sentence that has characters of two bytes or more:
+// the marks' ends are listed and the dots are left to the '.' rule.
+size_t FinishSingleByteWindow(const BlockMasks* masks, size_t nWords, WordCandidates* words,
+                              ScanBlock& block) {
+    uint64_t nCarry = 0;
+    for (size_t w = 0; w < nWords; ++w) {
+        block.anCuts[w] = CutsBehindMarks<1>(masks[w].nMarks, 0, nCarry);
+        words[w] = {masks[w].nDots, 0};
+    }
+    EndCuts(nWords, nCarry, block);
     return nWords * kScanWord;
 }
 
 // Returns the bytes covered: a first byte that ends the window pairs with the
 // byte after it, and the next window starts at that first byte.
-size_t FinishGbkWindow(const BlockMasks* masks, size_t nWords, WordCandidates* words) {
-    uint64_t nCarry = 0;
+size_t FinishGbkWindow(const BlockMasks* masks, size_t nWords, WordCandidates* words,
+                       ScanBlock& block) {
+    uint64_t nCarry = 0, nCutCarry = 0;
     for (size_t w = 0; w < nWords; ++w) {
-        uint64_t nSecond = SecondBytes(masks[w].nHigh, nCarry);
-        words[w] = {masks[w].nMarks & ~nSecond, masks[w].nDots & ~nSecond, masks[w].nHigh};
-        nCarry = (masks[w].nHigh & ~nSecond) >> 63;
+        uint64_t nHigh = masks[w].nHigh, nSecond = SecondBytes(nHigh, nCarry);
+        block.anCuts[w] =
+            CutsBehindMarks<sizeof kGbkMarks[0]>(masks[w].nMarks & ~nSecond, nHigh, nCutCarry);
+        words[w] = {masks[w].nDots & ~nSecond, nHigh};
+        nCarry = (nHigh & ~nSecond) >> 63;
     }
+    EndCuts(nWords, nCutCarry, block);
     return nWords * kScanWord - static_cast<size_t>(nCarry);
 }
 
@@ -83,17 +126,21 @@ size_t StraddlingBytes(const BlockMasks& masks) {
 // Keeps the words up to the first one whose lead and continuation bytes do
 // not match up; returns the bytes covered, 0 when that is the first word. A
 // character cut by the end of the window is left whole to the next one.
-size_t FinishUtf8Window(const BlockMasks* masks, size_t nWords, WordCandidates* words) {
+size_t FinishUtf8Window(const BlockMasks* masks, size_t nWords, WordCandidates* words,
+                        ScanBlock& block) {
     uint64_t nCarry = 0;  // continuation bytes wanted by the word before
+    uint64_t nCutCarry = 0;
     size_t w = 0;
     for (; w < nWords; ++w) {
         const BlockMasks& m = masks[w];
         uint64_t nContinuation = m.nHigh & ~m.nLead2;
         uint64_t nWanted = (m.nLead2 << 1) | (m.nLead3 << 2) | (m.nLead4 << 3) | nCarry;
         if ((nWanted ^ nContinuation) | m.nLead5) break;
-        words[w] = {m.nMarks, m.nDots, m.nHigh};
+        block.anCuts[w] = CutsBehindMarks<sizeof kUtf8Marks[0]>(m.nMarks, m.nHigh, nCutCarry);
+        words[w] = {m.nDots, m.nHigh};
         nCarry = (m.nLead2 >> 63) | (m.nLead3 >> 62) | (m.nLead4 >> 61);
     }
+    EndCuts(w, nCutCarry, block);
     return w == 0 ? 0 : w * kScanWord - StraddlingBytes(masks[w - 1]);
 }
 
@@ -109,25 +156,21 @@ bool SingleBytesBetween(const WordCandidates* words, size_t nFrom, size_t nTo) {
     return true;
 }
 
-// Sets the bits behind each mark of the kept words: one byte behind a
-// single-byte mark, nWideLength behind a full-width one. Clears the rest.
-void ListMarkCuts(const WordCandidates* words, size_t nKept, unsigned nWideLength,
-                  ScanBlock& block) {
-    uint64_t nCarry = 0;
-    for (size_t w = 0; w < nKept; ++w) {
-        uint64_t nNarrow = words[w].nEnds & ~words[w].nMultiByte;
-        uint64_t nWide = words[w].nEnds & words[w].nMultiByte;
-        block.anCuts[w] = (nNarrow << 1) | (nWide << nWideLength) | nCarry;
-        nCarry = (nNarrow >> 63) | (nWide >> (kScanWord - nWideLength));
+// Once the window's ends are all set: where the first end lies from each word
+// on, so that a call finds the next end in a later word without a loop.
+void IndexCuts(ScanBlock& block) {
+    uint16_t nFirst = ScanBlock::kNoCut;
+    block.anFirstCutFrom[ScanBlock::kCutWords] = nFirst;
+    for (size_t w = ScanBlock::kCutWords; w-- > 0;) {
+        if (block.anCuts[w])
+            nFirst = static_cast<uint16_t>(w * kScanWord + __builtin_ctzll(block.anCuts[w]));
+        block.anFirstCutFrom[w] = nFirst;
     }
-    block.anCuts[nKept] = nCarry;
-    for (size_t w = nKept + 1; w < ScanBlock::kCutWords; ++w) block.anCuts[w] = 0;
-    block.nCutWords = nKept + 1;
 }
 
 // Where the window's first sentence end lies; false when it has none.
 bool FirstCut(const ScanBlock& block, size_t& nCut) {
-    for (size_t w = 0; w < block.nCutWords; ++w) {
+    for (size_t w = 0; w < ScanBlock::kCutWords; ++w) {
         if (block.anCuts[w]) {
             nCut = w * kScanWord + static_cast<size_t>(__builtin_ctzll(block.anCuts[w]));
             return true;
@@ -146,13 +189,11 @@ bool LastCutUpTo(const ScanBlock& block, size_t nAt, size_t& nCut) {
     return true;
 }
 
-// Where every character is one byte long, a '.' counts once the sentence it
-// stands in is all single-byte: everywhere when the window began so, else
-// from the first end of the window on.
-void AddSingleByteDotCuts(const WordCandidates* words, size_t nKept, bool bEnglish,
-                          ScanBlock& block) {
+// Where every character is one byte long but the sentence in progress was
+// not, a '.' counts from the window's first end on.
+void AddDotCutsAfterFirst(const WordCandidates* words, size_t nKept, ScanBlock& block) {
     size_t nFirstCut = 0;
-    if (!bEnglish && !FirstCut(block, nFirstCut)) return;
+    if (!FirstCut(block, nFirstCut)) return;
     uint64_t nCarry = 0;
     for (size_t w = 0; w < nKept; ++w) {
         size_t nWordAt = w * kScanWord;
@@ -194,35 +235,49 @@ bool EnglishAtEnd(const WordCandidates* words, size_t nKept, bool bEnglish,
     return bClean && SingleBytesBetween(words, nFrom, nKept * kScanWord);
 }
 
-// Scans the window at pBase for the sentence in progress there, which is all
-// single-byte so far when bEnglish is true; false when the window's first
+// Lists the sentence ends of the classified window, and whether the sentence
+// in progress at its end is all single-byte; false when the window's first
 // word is not well-formed UTF-8.
-bool FillWindow(const char* pBase, size_t nWords, int nEncode, bool bEnglish, ScanBlock& block) {
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(pBase);
-    BlockMasks masks[kScanWindowWords];
-    WordCandidates words[kScanWindowWords];
-    bool bUtf8 = nEncode == VN_ENCODE_UTF8;
-    ClassifyWords(block.level, bUtf8, p, nWords, masks);
+bool ListWindowCuts(const BlockMasks* masks, size_t nWords, bool bUtf8, bool bEnglish,
+                    ScanBlock& block) {
     uint64_t nHigh = 0;
     for (size_t w = 0; w < nWords; ++w) nHigh |= masks[w].nHigh;
+    if (nHigh == 0 && bEnglish) {
+        block.nLen = nWords * kScanWord;
+        ListSingleByteCuts(masks, nWords, block);
+        block.bEnglishAtEnd = true;
+        return true;
+    }
+    WordCandidates words[kScanWindowWords];
     if (nHigh == 0)
-        block.nLen = FinishSingleByteWindow(masks, nWords, words);
+        block.nLen = FinishSingleByteWindow(masks, nWords, words, block);
+    else if (bUtf8)
+        block.nLen = FinishUtf8Window(masks, nWords, words, block);
     else
-        block.nLen =
-            bUtf8 ? FinishUtf8Window(masks, nWords, words) : FinishGbkWindow(masks, nWords, words);
+        block.nLen = FinishGbkWindow(masks, nWords, words, block);
     if (block.nLen == 0) return false;
-    block.pBase = pBase;
     size_t nKept = (block.nLen + kScanWord - 1) / kScanWord;
-    unsigned nWideLength = bUtf8 ? sizeof kUtf8Marks[0] : sizeof kGbkMarks[0];
-    ListMarkCuts(words, nKept, nWideLength, block);
+    size_t nFirstCut;
     if (nHigh == 0) {
-        AddSingleByteDotCuts(words, nKept, bEnglish, block);
-        size_t nFirstCut;
-        block.bEnglishAtEnd = bEnglish || FirstCut(block, nFirstCut);
+        AddDotCutsAfterFirst(words, nKept, block);
+        block.bEnglishAtEnd = FirstCut(block, nFirstCut);
         return true;
     }
     if (AnyDots(words, nKept)) AddMixedDotCuts(words, nKept, bEnglish, block);
     block.bEnglishAtEnd = EnglishAtEnd(words, nKept, bEnglish, block);
+    return true;
+}
+
+// Scans the window at pBase for the sentence in progress there, which is all
+// single-byte so far when bEnglish is true; false when the window's first
+// word is not well-formed UTF-8.
+bool FillWindow(const char* pBase, size_t nWords, int nEncode, bool bEnglish, ScanBlock& block) {
+    BlockMasks masks[kScanWindowWords];
+    bool bUtf8 = nEncode == VN_ENCODE_UTF8;
+    ClassifyWords(block.level, bUtf8, reinterpret_cast<const unsigned char*>(pBase), nWords, masks);
+    block.pBase = pBase;
+    if (!ListWindowCuts(masks, nWords, bUtf8, bEnglish, block)) return false;
+    IndexCuts(block);
     return true;
 }
 

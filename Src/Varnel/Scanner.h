@@ -55,14 +55,17 @@ struct ScanBlock {
     // A mark that the window's end cuts through was read whole; its end lies
     // past the window's last word.
     static constexpr size_t kCutWords = kScanWindowWords + 1;
+    static constexpr uint16_t kNoCut = 0xFFFF;
 
     SimdLevel level = SimdLevel::kScalar;
     const char* pBase = nullptr;  // a character boundary
     size_t nLen = 0;              // bytes covered; 0 when nothing is kept
-    size_t nCutWords = 0;         // the words of anCuts that may hold a bit
     bool bEnglishAtEnd = true;    // every character since the last end is one byte long
     // Bit k of word w: a sentence ends before pBase[64 w + k], behind its mark.
     uint64_t anCuts[kCutWords] = {};
+    // The first of those ends in word w or after it, or kNoCut; one more
+    // entry, always kNoCut, stands behind the last word.
+    uint16_t anFirstCutFrom[kCutWords + 1] = {};
 };
 
 // The length from sText to the next sentence end listed in the kept window,
@@ -74,9 +77,9 @@ inline size_t NextCutInWindow(const char* sText, const ScanBlock& block) {
     if (nOff >= block.nLen) return kNoSentenceEnd;
     size_t w = nOff / kScanWord;
     uint64_t nAhead = block.anCuts[w] & (~uint64_t(1) << (nOff % kScanWord));
-    while (!nAhead && ++w < block.nCutWords) nAhead = block.anCuts[w];
-    if (!nAhead) return kNoSentenceEnd;
-    return w * kScanWord + static_cast<size_t>(__builtin_ctzll(nAhead)) - nOff;
+    size_t nCut = nAhead ? w * kScanWord + static_cast<size_t>(__builtin_ctzll(nAhead))
+                         : block.anFirstCutFrom[w + 1];
+    return nCut == ScanBlock::kNoCut ? kNoSentenceEnd : nCut - nOff;
 }
 
 // ScanSentenceEndFast for a text that the kept window does not cover, or
