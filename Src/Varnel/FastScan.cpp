@@ -293,8 +293,8 @@ __attribute__((noinline)) size_t ScanOnward(const char* sText, size_t nSize, int
             if (nEnd != kNoSentenceEnd) return nEnd;
             continue;
         }
-        size_t nEnd = NextCutInWindow(block.pBase, block);
-        if (nEnd != kNoSentenceEnd) return nPos + nEnd;
+        size_t nEnd;
+        if (NextCutInWindow(block.pBase, block, nEnd)) return nPos + nEnd;
         nPos += block.nLen;
         bEnglish = block.bEnglishAtEnd;
     }
@@ -307,8 +307,8 @@ size_t ScanSentenceEndBeyond(const char* sText, size_t nSize, int nEncode, ScanB
     // Below pBase the offset wraps to beyond any window.
     size_t nOff = reinterpret_cast<uintptr_t>(sText) - reinterpret_cast<uintptr_t>(block.pBase);
     if (nOff >= block.nLen) return ScanOnward(sText, nSize, nEncode, block, 0, true);
-    size_t nEnd = NextCutInWindow(sText, block);
-    if (nEnd != kNoSentenceEnd) return nEnd;
+    size_t nEnd;
+    if (NextCutInWindow(sText, block, nEnd)) return nEnd;
     return ScanOnward(sText, nSize, nEncode, block, block.nLen - nOff, block.bEnglishAtEnd);
 }
 

@@ -68,18 +68,22 @@ struct ScanBlock {
     uint16_t anFirstCutFrom[kCutWords + 1] = {};
 };
 
-// The length from sText to the next sentence end listed in the kept window,
-// or kNoSentenceEnd when sText lies outside it or no end follows there. Ends
+// Sets nLen to the length from sText to the next sentence end listed in the
+// kept window; false when sText lies outside it or no end follows there. Ends
 // up to sText itself are behind marks that were skipped as blanks (CR, LF).
-inline size_t NextCutInWindow(const char* sText, const ScanBlock& block) {
+inline bool NextCutInWindow(const char* sText, const ScanBlock& block, size_t& nLen) {
     // Below pBase the offset wraps to beyond any window.
     size_t nOff = reinterpret_cast<uintptr_t>(sText) - reinterpret_cast<uintptr_t>(block.pBase);
-    if (nOff >= block.nLen) return kNoSentenceEnd;
+    if (nOff >= block.nLen) return false;
     size_t w = nOff / kScanWord;
     uint64_t nAhead = block.anCuts[w] & (~uint64_t(1) << (nOff % kScanWord));
-    size_t nCut = nAhead ? w * kScanWord + static_cast<size_t>(__builtin_ctzll(nAhead))
-                         : block.anFirstCutFrom[w + 1];
-    return nCut == ScanBlock::kNoCut ? kNoSentenceEnd : nCut - nOff;
+    if (nAhead) {
+        nLen = w * kScanWord + static_cast<size_t>(__builtin_ctzll(nAhead)) - nOff;
+        return true;
+    }
+    size_t nCut = block.anFirstCutFrom[w + 1];
+    nLen = nCut - nOff;
+    return nCut != ScanBlock::kNoCut;
 }
 
 // ScanSentenceEndFast for a text that the kept window does not cover, or
@@ -94,8 +98,10 @@ size_t ScanSentenceEndBeyond(const char* sText, size_t nSize, int nEncode, ScanB
 // sText[nSize] is read. Inline, since most sentences of a text end in a
 // window already listed: the splitter takes the next end without a call.
 inline size_t ScanSentenceEndFast(const char* sText, size_t nSize, int nEncode, ScanBlock& block) {
-    size_t nLen = NextCutInWindow(sText, block);
-    return nLen != kNoSentenceEnd ? nLen : ScanSentenceEndBeyond(sText, nSize, nEncode, block);
+    size_t nLen;
+    return NextCutInWindow(sText, block, nLen)
+               ? nLen
+               : ScanSentenceEndBeyond(sText, nSize, nEncode, block);
 }
 
 }  // namespace varnel

@@ -64,8 +64,7 @@ size_t CopyMeasuring(char* pDest, const char* sText, size_t nCapacity) {
 
 CSentences::CSentences()
     : m_sText(nullptr),
-      m_pSentenceStart(nullptr),
-      m_pNextSentence(nullptr),
+      m_pNextSentence(m_sNullStr),
       m_charEnd(0),
       m_nEncode(0),
       m_sNullStr{0},
@@ -79,19 +78,7 @@ CSentences::~CSentences() {
     m_sText = nullptr;
 }
 
-// Called once per sentence, so kept inline in GetSentence. The scan starts
-// at m_pSentenceStart, whose byte is c.
-inline const char* CSentences::CutNextSentence(char c) {
-    char* pStart = m_pSentenceStart;
-    // The terminator, no blank, stops this.
-    while (varnel::IsBlank(static_cast<unsigned char>(c))) c = *++pStart;
-
-    size_t nSize = static_cast<size_t>(m_pTextEnd - pStart);
-    size_t nLen = varnel::ScanSentenceEndFast(pStart, nSize, m_nEncode, m_scanBlock);
-    if (nLen == varnel::kNoSentenceEnd) {
-        MarkExhausted();
-        return *pStart ? pStart : m_sNullStr;
-    }
+inline const char* CSentences::Cut(char* pStart, size_t nLen) {
     char* pCut = pStart + nLen;
     m_charEnd = *pCut;
     *pCut = 0;
@@ -99,28 +86,47 @@ inline const char* CSentences::CutNextSentence(char c) {
     return pStart;
 }
 
+// Called once per sentence. A sentence that ends in the window already listed
+// is cut without a call, so that the call for it needs no registers saved.
+inline const char* CSentences::CutNextSentence(char* pStart) {
+    // The terminator, no blank, stops this.
+    while (varnel::IsBlank(static_cast<unsigned char>(*pStart))) ++pStart;
+    size_t nLen;
+    return varnel::NextCutInWindow(pStart, m_scanBlock, nLen) ? Cut(pStart, nLen)
+                                                              : CutBeyondWindow(pStart);
+}
+
+const char* CSentences::CutBeyondWindow(char* pStart) {
+    size_t nSize = static_cast<size_t>(m_pTextEnd - pStart);
+    size_t nLen = varnel::ScanSentenceEndBeyond(pStart, nSize, m_nEncode, m_scanBlock);
+    if (nLen != varnel::kNoSentenceEnd) return Cut(pStart, nLen);
+    MarkExhausted();
+    return *pStart ? pStart : m_sNullStr;
+}
+
+const char* CSentences::FirstSentence(const char* sText, int encode) {
+    return TakeText(sText, encode) ? CutNextSentence(m_sText) : m_sNullStr;
+}
+
 const char* CSentences::GetSentence(const char* sText, int encode) {
-    if (sText) return TakeText(sText, encode) ? CutNextSentence(*m_sText) : m_sNullStr;
+    if (sText) return FirstSentence(sText, encode);
     char* pNext = m_pNextSentence;
-    if (!pNext) return m_sNullStr;  // no text was ever given
-    char c = m_charEnd;
-    *pNext = c;  // undoes the last cut; once exhausted, rewrites m_sNullStr's NUL
-    m_pSentenceStart = pNext;
+    // Undoes the last cut; before any text and once exhausted, rewrites
+    // m_sNullStr's NUL.
+    *pNext = m_charEnd;
     if (pNext == m_sNullStr) return m_sNullStr;
-    return CutNextSentence(c);
+    return CutNextSentence(pNext);
 }
 
 bool CSentences::TakeText(const char* sText, int encode) {
     m_scanBlock.nLen = 0;
     size_t nLen = CopyText(sText);
     if (nLen == kNoCopy) {
-        m_pSentenceStart = m_sNullStr;
         m_pTextEnd = nullptr;
         MarkExhausted();
         return false;
     }
     m_pTextEnd = m_sText + nLen;
-    m_pSentenceStart = m_sText;
     m_nEncode = encode;
     return true;
 }

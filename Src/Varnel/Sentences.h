@@ -31,19 +31,21 @@ class CSentences {
     const char* GetSentence(const char* sText, int encode);
 
   private:
+    __attribute__((noinline)) const char* FirstSentence(const char* sText, int encode);
     bool TakeText(const char* sText, int encode);
     size_t CopyText(const char* sText);
-    const char* CutNextSentence(char c);
+    const char* CutNextSentence(char* pStart);
+    __attribute__((noinline)) const char* CutBeyondWindow(char* pStart);
+    const char* Cut(char* pStart, size_t nLen);
     void MarkExhausted();
 
-    char* m_sText;           // own copy of the current text; null when none
-    char* m_pSentenceStart;  // where the current call began scanning
-    char* m_pNextSentence;   // the last cut, or m_sNullStr once exhausted; null before any text
-    char m_charEnd;          // the byte the last cut overwrote
-    int m_nEncode;           // 1 is UTF-8, any other value GBK
-    char m_sNullStr[1];      // the empty string returned when nothing is left
-    char* m_pTextEnd;        // the copy's terminator, so no call measures the rest again
-    size_t m_nCapacity;      // bytes allocated for m_sText, kept for the next text that fits
+    char* m_sText;          // own copy of the current text; null when none
+    char* m_pNextSentence;  // the last cut, or m_sNullStr before any text and once exhausted
+    char m_charEnd;         // the byte the last cut overwrote
+    int m_nEncode;          // 1 is UTF-8, any other value GBK
+    char m_sNullStr[1];     // the empty string returned when nothing is left
+    char* m_pTextEnd;       // the copy's terminator, so no call measures the rest again
+    size_t m_nCapacity;     // bytes allocated for m_sText, kept for the next text that fits
     varnel::ScanBlock m_scanBlock;  // what the fast scan knows of the window it last read
 };
 
