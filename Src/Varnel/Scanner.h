@@ -77,11 +77,13 @@ inline bool NextCutInWindow(const char* sText, const ScanBlock& block, size_t& n
     if (nOff >= block.nLen) return false;
     size_t w = nOff / kScanWord;
     uint64_t nAhead = block.anCuts[w] & (~uint64_t(1) << (nOff % kScanWord));
-    if (nAhead) {
-        nLen = w * kScanWord + static_cast<size_t>(__builtin_ctzll(nAhead)) - nOff;
-        return true;
-    }
-    size_t nCut = block.anFirstCutFrom[w + 1];
+    // Both candidates are found before one is chosen, so that no branch
+    // depends on whether the end lies in this word or a later one.
+    size_t nInWord =
+        w * kScanWord + static_cast<size_t>(__builtin_ctzll(nAhead | (uint64_t(1) << 63)));
+    size_t nLater = block.anFirstCutFrom[w + 1];
+    size_t nChoose = size_t(0) - (nAhead != 0);
+    size_t nCut = (nInWord & nChoose) | (nLater & ~nChoose);
     nLen = nCut - nOff;
     return nCut != ScanBlock::kNoCut;
 }
