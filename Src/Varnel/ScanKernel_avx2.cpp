@@ -26,11 +26,9 @@ struct Avx2 : VectorOps<32> {
     static uint64_t Bits(Vec b) {
         return static_cast<unsigned>(_mm256_movemask_epi8(reinterpret_cast<__m256i>(b)));
     }
-    // The shuffle gives 0 for bytes of 0x80 and above, which then equal nothing.
-    static Vec EqualsNibbleEntry(Vec b, const unsigned char* pTable) {
+    static Vec LookUp(const unsigned char* pTable, Vec b) {
         __m256i table = _mm256_load_si256(reinterpret_cast<const __m256i*>(pTable));
-        __m256i v = reinterpret_cast<__m256i>(b);
-        return reinterpret_cast<Vec>(_mm256_cmpeq_epi8(_mm256_shuffle_epi8(table, v), v));
+        return reinterpret_cast<Vec>(_mm256_shuffle_epi8(table, reinterpret_cast<__m256i>(b)));
     }
 };
 

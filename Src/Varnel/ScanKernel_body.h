@@ -2,7 +2,7 @@
 // Each ScanKernel_<isa>.cpp includes this, then defines its vector type V and
 // instantiates the body with it, so that the body is compiled there for that
 // instruction set alone (with internal linkage: no copy can stand in for
-// another at link time). SSE2 and AVX2 take the first five operations from
+// another at link time). SSE2 and AVX2 take all but Bits and LookUp from
 // VectorOps, the compilers' vector extensions; the word classifier writes
 // its own.
 //
@@ -13,8 +13,11 @@
 //   Vec Double(b)          each byte times two, modulo 256: moves bit 6 to the top
 //   uint64_t Bits(b)       the top bit of each byte, byte k at bit k
 //   kNibbleLookup          true when the set has a 16-entry byte table look-up,
-//   Vec EqualsNibbleEntry(b, table)   and then: table[b & 15] == b for bytes below
-//                          0x80, never for the others (table: 16 bytes, twice)
+//                          and then also:
+//   Vec LookUp(table, b)   table[b & 15] for bytes below 0x80, 0 for the others
+//                          (table: 16 bytes, twice)
+//   Vec LowNibbles(b)      each byte & 15
+//   Vec Same(a, b)         each byte where a and b are equal
 //
 // Nothing here includes a header: the including file has included them
 // before it switched the instruction set.
@@ -55,12 +58,15 @@ struct VectorOps {
         __builtin_memcpy(&v, p, sizeof v);
         return v;
     }
-    static Vec Eq(Vec b, unsigned char c) {
-        return reinterpret_cast<Vec>(b == *reinterpret_cast<const Vec*>(kByteSplats<kWidth>.a[c]));
+    static Vec Splat(unsigned char c) {
+        return *reinterpret_cast<const Vec*>(kByteSplats<kWidth>.a[c]);
     }
+    static Vec Same(Vec a, Vec b) { return reinterpret_cast<Vec>(a == b); }
+    static Vec Eq(Vec b, unsigned char c) { return Same(b, Splat(c)); }
+    static Vec LowNibbles(Vec b) { return b & Splat(15); }
+    static Vec Double(Vec b) { return b + b; }
     static Vec And(Vec a, Vec b) { return a & b; }
     static Vec Or(Vec a, Vec b) { return a | b; }
-    static Vec Double(Vec b) { return b + b; }
 };
 
 // '?', '!', CR and LF differ in their low four bits, so each can stand at its
@@ -91,7 +97,7 @@ constexpr NibbleTable kSingleByteMarkTable = MakeSingleByteMarkTable();
 template <class V>
 inline typename V::Vec SingleByteMarks(typename V::Vec b) {
     if constexpr (V::kNibbleLookup) {
-        return V::EqualsNibbleEntry(b, kSingleByteMarkTable.a);
+        return V::Same(V::LookUp(kSingleByteMarkTable.a, b), b);
     } else {
         typename V::Vec m = V::Eq(b, kSingleByteMarks[0]);
 #pragma GCC unroll 8
@@ -113,13 +119,57 @@ inline typename V::Vec StartsOfMark(const unsigned char (&mark)[N],
     return m;
 }
 
+// With a nibble look-up, the low four bits of a mark's last byte, different
+// for every mark of an encoding, pick from table j the byte that must stand
+// j bytes ahead of the mark's start: N look-ups and compares in place of a
+// compare for each byte of each mark.
+template <size_t N>
+struct MarkTables {
+    NibbleTable a[N];
+};
+
+template <size_t nMarks, size_t N>
+constexpr MarkTables<N> MakeMarkTables(const unsigned char (&marks)[nMarks][N]) {
+    MarkTables<N> t{};
+    // Low bits i that end no mark: an entry of other low bits, which no last byte equals.
+    for (unsigned i = 0; i < 16; ++i)
+        t.a[N - 1].a[i] = t.a[N - 1].a[16 + i] = static_cast<unsigned char>(i ^ 1);
+    for (const auto& mark : marks)
+        for (size_t j = 0; j < N; ++j)
+            t.a[j].a[mark[N - 1] & 15] = t.a[j].a[16 + (mark[N - 1] & 15)] = mark[j];
+    return t;
+}
+
+template <size_t nMarks, size_t N>
+constexpr bool LastBytesDiffer(const unsigned char (&marks)[nMarks][N]) {
+    for (size_t i = 0; i < nMarks; ++i)
+        for (size_t k = 0; k < i; ++k)
+            if ((marks[i][N - 1] & 15) == (marks[k][N - 1] & 15)) return false;
+    return true;
+}
+static_assert(LastBytesDiffer(kGbkMarks) && LastBytesDiffer(kUtf8Marks),
+              "two full-width marks end in the same low four bits");
+
+constexpr MarkTables<2> kGbkMarkTables = MakeMarkTables(kGbkMarks);
+constexpr MarkTables<3> kUtf8MarkTables = MakeMarkTables(kUtf8Marks);
+
 template <class V, size_t nMarks, size_t N>
 inline typename V::Vec StartsOfMarks(const unsigned char (&marks)[nMarks][N],
+                                     const MarkTables<N>& tables,
                                      const typename V::Vec (&bytes)[N]) {
-    typename V::Vec m = StartsOfMark<V>(marks[0], bytes);
+    if constexpr (V::kNibbleLookup) {
+        typename V::Vec nibbles = V::LowNibbles(bytes[N - 1]);
+        typename V::Vec m = V::Same(V::LookUp(tables.a[0].a, nibbles), bytes[0]);
 #pragma GCC unroll 4
-    for (size_t i = 1; i < nMarks; ++i) m = V::Or(m, StartsOfMark<V>(marks[i], bytes));
-    return m;
+        for (size_t j = 1; j < N; ++j)
+            m = V::And(m, V::Same(V::LookUp(tables.a[j].a, nibbles), bytes[j]));
+        return m;
+    } else {
+        typename V::Vec m = StartsOfMark<V>(marks[0], bytes);
+#pragma GCC unroll 4
+        for (size_t i = 1; i < nMarks; ++i) m = V::Or(m, StartsOfMark<V>(marks[i], bytes));
+        return m;
+    }
 }
 
 // The lead bytes of UTF-8 by length: with the top bit of a byte, its next
@@ -150,10 +200,11 @@ inline void ClassifyChunk(const unsigned char* p, unsigned nShift, BlockMasks& m
     if (uint64_t nHigh = V::Bits(b) << nShift) {
         m.nHigh |= nHigh;
         if constexpr (kUtf8) {
-            marks = V::Or(marks, StartsOfMarks<V>(kUtf8Marks, {b, n1, V::Load(p + 2)}));
+            marks = V::Or(marks,
+                          StartsOfMarks<V>(kUtf8Marks, kUtf8MarkTables, {b, n1, V::Load(p + 2)}));
             AddLeads<V>(b, nHigh, nShift, m);
         } else {
-            marks = V::Or(marks, StartsOfMarks<V>(kGbkMarks, {b, n1}));
+            marks = V::Or(marks, StartsOfMarks<V>(kGbkMarks, kGbkMarkTables, {b, n1}));
         }
     }
     m.nMarks |= V::Bits(marks) << nShift;
