@@ -174,7 +174,9 @@ inline typename V::Vec StartsOfMarks(const unsigned char (&marks)[nMarks][N],
 
 // The lead bytes of UTF-8 by length: with the top bit of a byte, its next
 // bits tell 2 (110), 3 (1110), 4 (11110) or 5 and 6 (11111) bytes. Doubling a
-// byte moves its next bit to the top, where Bits reads it.
+// byte moves its next bit to the top, where Bits reads it. Each length is a
+// subset of the one before, and bytes of 0xF8 and above, rarer still than
+// the 4-byte leads, are looked for only where there are some of these.
 template <class V>
 inline void AddLeads(typename V::Vec b, uint64_t nHigh, unsigned nShift, BlockMasks& m) {
     typename V::Vec b6 = V::Double(b), b5 = V::Double(b6), b4 = V::Double(b5);
@@ -183,6 +185,7 @@ inline void AddLeads(typename V::Vec b, uint64_t nHigh, unsigned nShift, BlockMa
     uint64_t nLead4 = nLead3 & (V::Bits(b4) << nShift);
     m.nLead2 |= nLead2;
     m.nLead3 |= nLead3;
+    if (!nLead4) return;
     m.nLead4 |= nLead4;
     m.nLead5 |= nLead4 & (V::Bits(V::Double(b4)) << nShift);
 }
