@@ -197,31 +197,33 @@ template <class V, bool kUtf8>
 inline void ClassifyChunk(const unsigned char* p, unsigned nShift, BlockMasks& m) {
     using Vec = typename V::Vec;
     Vec b = V::Load(p), n1 = V::Load(p + 1);
-    Vec marks = SingleByteMarks<V>(b);
     Vec dots = V::And(V::Eq(b, kEnglishStop), V::Eq(n1, kEnglishStopFollower));
     m.nDots |= V::Bits(dots) << nShift;
-    if (uint64_t nHigh = V::Bits(b) << nShift) {
-        m.nHigh |= nHigh;
-        if constexpr (kUtf8) {
-            marks = V::Or(marks,
-                          StartsOfMarks<V>(kUtf8Marks, kUtf8MarkTables, {b, n1, V::Load(p + 2)}));
-            AddLeads<V>(b, nHigh, nShift, m);
-        } else {
-            marks = V::Or(marks, StartsOfMarks<V>(kGbkMarks, kGbkMarkTables, {b, n1}));
-        }
+    uint64_t nHigh = V::Bits(b) << nShift;
+    if (!nHigh) {
+        m.nMarks |= V::Bits(SingleByteMarks<V>(b)) << nShift;
+        return;
     }
-    m.nMarks |= V::Bits(marks) << nShift;
+    m.nHigh |= nHigh;
+    Vec fullWidth;
+    if constexpr (kUtf8) {
+        fullWidth = StartsOfMarks<V>(kUtf8Marks, kUtf8MarkTables, {b, n1, V::Load(p + 2)});
+        AddLeads<V>(b, nHigh, nShift, m);
+    } else {
+        fullWidth = StartsOfMarks<V>(kGbkMarks, kGbkMarkTables, {b, n1});
+    }
+    m.nMarks |= V::Bits(V::Or(SingleByteMarks<V>(b), fullWidth)) << nShift;
 }
 
 template <class V, bool kUtf8>
 inline void ClassifyWordsIn(const unsigned char* p, size_t nWords, BlockMasks* masks) {
     static_assert(kScanWord % V::kWidth == 0, "a word is a whole number of vectors");
-    for (size_t w = 0; w < nWords; ++w, p += kScanWord) {
+    for (const BlockMasks* pEnd = masks + nWords; masks != pEnd; ++masks, p += kScanWord) {
         BlockMasks m = {};
 #pragma GCC unroll 8
         for (unsigned nShift = 0; nShift < kScanWord; nShift += V::kWidth)
             ClassifyChunk<V, kUtf8>(p + nShift, nShift, m);
-        masks[w] = m;
+        *masks = m;
     }
 }
 
