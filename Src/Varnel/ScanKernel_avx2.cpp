@@ -37,7 +37,8 @@ struct Avx2 : VectorOps<32> {
 
 void varnel::avx2::ClassifyWords(bool bUtf8, const unsigned char* p, size_t nWords,
                                  BlockMasks* masks) {
-    ClassifyWordsWith<Avx2>(bUtf8, p, nWords, masks);
+    // Two vectors make a word.
+    ClassifyWordsWith<Wide<Avx2, 2>>(bUtf8, p, nWords, masks);
 }
 
 #if defined(__clang__)

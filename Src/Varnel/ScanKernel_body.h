@@ -3,8 +3,8 @@
 // instantiates the body with it, so that the body is compiled there for that
 // instruction set alone (with internal linkage: no copy can stand in for
 // another at link time). SSE2 and AVX2 take all but Bits and LookUp from
-// VectorOps, the compilers' vector extensions; the word classifier writes
-// its own.
+// VectorOps, the compilers' vector extensions, and join their vectors into
+// wider ones with Wide; the word classifier writes its own.
 //
 // V, the instruction set's operations on a vector of V::kWidth bytes:
 //   Vec Load(p)            kWidth bytes from p, unaligned
@@ -67,6 +67,64 @@ struct VectorOps {
     static Vec Double(Vec b) { return b + b; }
     static Vec And(Vec a, Vec b) { return a & b; }
     static Vec Or(Vec a, Vec b) { return a | b; }
+};
+
+// kCount vectors of V side by side, taken as one vector of kCount times the
+// width: the classifier then asks once for all of them whether they hold
+// bytes of 0x80 and above, and joins the parts of each mask once.
+template <class V, unsigned kCount>
+struct Wide {
+    struct Vec {
+        typename V::Vec a[kCount];
+    };
+    static constexpr unsigned kWidth = V::kWidth * kCount;
+    static constexpr bool kNibbleLookup = V::kNibbleLookup;
+
+    static Vec Load(const unsigned char* p) {
+        Vec r;
+#pragma GCC unroll 4
+        for (unsigned k = 0; k < kCount; ++k) r.a[k] = V::Load(p + k * V::kWidth);
+        return r;
+    }
+    static uint64_t Bits(const Vec& b) {
+        uint64_t n = 0;
+#pragma GCC unroll 4
+        for (unsigned k = 0; k < kCount; ++k) n |= V::Bits(b.a[k]) << (k * V::kWidth);
+        return n;
+    }
+    static Vec Eq(const Vec& b, unsigned char c) {
+        Vec r;
+#pragma GCC unroll 4
+        for (unsigned k = 0; k < kCount; ++k) r.a[k] = V::Eq(b.a[k], c);
+        return r;
+    }
+    static Vec LookUp(const unsigned char* pTable, const Vec& b) {
+        Vec r;
+#pragma GCC unroll 4
+        for (unsigned k = 0; k < kCount; ++k) r.a[k] = V::LookUp(pTable, b.a[k]);
+        return r;
+    }
+    static Vec LowNibbles(const Vec& b) { return Each<&V::LowNibbles>(b); }
+    static Vec Double(const Vec& b) { return Each<&V::Double>(b); }
+    static Vec Same(const Vec& a, const Vec& b) { return Each<&V::Same>(a, b); }
+    static Vec And(const Vec& a, const Vec& b) { return Each<&V::And>(a, b); }
+    static Vec Or(const Vec& a, const Vec& b) { return Each<&V::Or>(a, b); }
+
+  private:
+    template <typename V::Vec (*fOp)(typename V::Vec)>
+    static Vec Each(const Vec& b) {
+        Vec r;
+#pragma GCC unroll 4
+        for (unsigned k = 0; k < kCount; ++k) r.a[k] = fOp(b.a[k]);
+        return r;
+    }
+    template <typename V::Vec (*fOp)(typename V::Vec, typename V::Vec)>
+    static Vec Each(const Vec& a, const Vec& b) {
+        Vec r;
+#pragma GCC unroll 4
+        for (unsigned k = 0; k < kCount; ++k) r.a[k] = fOp(a.a[k], b.a[k]);
+        return r;
+    }
 };
 
 // '?', '!', CR and LF differ in their low four bits, so each can stand at its
@@ -192,9 +250,11 @@ inline void AddLeads(typename V::Vec b, uint64_t nHigh, unsigned nShift, BlockMa
 
 // One vector's share of a word, at bit nShift. Full-width marks and lead
 // bytes are looked for only where there are bytes of 0x80 and above; the two
-// encodings differ in nothing else.
+// encodings differ in nothing else. Forced inline: a call would keep the
+// word's masks in memory and load the constants again for every chunk.
 template <class V, bool kUtf8>
-inline void ClassifyChunk(const unsigned char* p, unsigned nShift, BlockMasks& m) {
+__attribute__((always_inline)) inline void ClassifyChunk(const unsigned char* p, unsigned nShift,
+                                                         BlockMasks& m) {
     using Vec = typename V::Vec;
     Vec b = V::Load(p), n1 = V::Load(p + 1);
     Vec dots = V::And(V::Eq(b, kEnglishStop), V::Eq(n1, kEnglishStopFollower));
