@@ -26,6 +26,9 @@ struct Avx2 : VectorOps<32> {
     static uint64_t Bits(Vec b) {
         return static_cast<unsigned>(_mm256_movemask_epi8(reinterpret_cast<__m256i>(b)));
     }
+    static Vec Abs(Vec b) {
+        return reinterpret_cast<Vec>(_mm256_abs_epi8(reinterpret_cast<__m256i>(b)));
+    }
     static Vec LookUp(const unsigned char* pTable, Vec b) {
         __m256i table = _mm256_load_si256(reinterpret_cast<const __m256i*>(pTable));
         return reinterpret_cast<Vec>(_mm256_shuffle_epi8(table, reinterpret_cast<__m256i>(b)));

@@ -16,7 +16,7 @@
 //                          and then also:
 //   Vec LookUp(table, b)   table[b & 15] for bytes below 0x80, 0 for the others
 //                          (table: 16 bytes, twice)
-//   Vec LowNibbles(b)      each byte & 15
+//   Vec Abs(b)             each byte's magnitude as a signed byte (0x80 stays)
 //   Vec Same(a, b)         each byte where a and b are equal
 //
 // Nothing here includes a header: the including file has included them
@@ -63,7 +63,6 @@ struct VectorOps {
     }
     static Vec Same(Vec a, Vec b) { return reinterpret_cast<Vec>(a == b); }
     static Vec Eq(Vec b, unsigned char c) { return Same(b, Splat(c)); }
-    static Vec LowNibbles(Vec b) { return b & Splat(15); }
     static Vec Double(Vec b) { return b + b; }
     static Vec And(Vec a, Vec b) { return a & b; }
     static Vec Or(Vec a, Vec b) { return a | b; }
@@ -104,7 +103,7 @@ struct Wide {
         for (unsigned k = 0; k < kCount; ++k) r.a[k] = V::LookUp(pTable, b.a[k]);
         return r;
     }
-    static Vec LowNibbles(const Vec& b) { return Each<&V::LowNibbles>(b); }
+    static Vec Abs(const Vec& b) { return Each<&V::Abs>(b); }
     static Vec Double(const Vec& b) { return Each<&V::Double>(b); }
     static Vec Same(const Vec& a, const Vec& b) { return Each<&V::Same>(a, b); }
     static Vec And(const Vec& a, const Vec& b) { return Each<&V::And>(a, b); }
@@ -177,36 +176,44 @@ inline typename V::Vec StartsOfMark(const unsigned char (&mark)[N],
     return m;
 }
 
-// With a nibble look-up, the low four bits of a mark's last byte, different
-// for every mark of an encoding, pick from table j the byte that must stand
+// With a nibble look-up, a mark's last byte, different in its low four bits
+// for every mark of an encoding, picks from table j the byte that must stand
 // j bytes ahead of the mark's start: N look-ups and compares in place of a
-// compare for each byte of each mark.
+// compare for each byte of each mark. Abs brings the last bytes, all of 0x81
+// and above, below 0x80 where the look-up reads them, with no constant to
+// mask them by; it turns their low four bits i into (16 - i) & 15, the slot.
 template <size_t N>
 struct MarkTables {
     NibbleTable a[N];
 };
 
+constexpr unsigned SlotOfLastByte(unsigned char c) { return (256 - c) & 15; }
+
 template <size_t nMarks, size_t N>
 constexpr MarkTables<N> MakeMarkTables(const unsigned char (&marks)[nMarks][N]) {
     MarkTables<N> t{};
-    // Low bits i that end no mark: an entry of other low bits, which no last byte equals.
+    // A slot no mark takes: a byte below 0x10 of other low bits, which only
+    // a byte that picks another slot equals.
     for (unsigned i = 0; i < 16; ++i)
         t.a[N - 1].a[i] = t.a[N - 1].a[16 + i] = static_cast<unsigned char>(i ^ 1);
-    for (const auto& mark : marks)
-        for (size_t j = 0; j < N; ++j)
-            t.a[j].a[mark[N - 1] & 15] = t.a[j].a[16 + (mark[N - 1] & 15)] = mark[j];
+    for (const auto& mark : marks) {
+        unsigned nSlot = SlotOfLastByte(mark[N - 1]);
+        for (size_t j = 0; j < N; ++j) t.a[j].a[nSlot] = t.a[j].a[16 + nSlot] = mark[j];
+    }
     return t;
 }
 
 template <size_t nMarks, size_t N>
-constexpr bool LastBytesDiffer(const unsigned char (&marks)[nMarks][N]) {
-    for (size_t i = 0; i < nMarks; ++i)
+constexpr bool LastBytesFitTheTables(const unsigned char (&marks)[nMarks][N]) {
+    for (size_t i = 0; i < nMarks; ++i) {
+        if (marks[i][N - 1] <= 0x80) return false;
         for (size_t k = 0; k < i; ++k)
-            if ((marks[i][N - 1] & 15) == (marks[k][N - 1] & 15)) return false;
+            if (SlotOfLastByte(marks[i][N - 1]) == SlotOfLastByte(marks[k][N - 1])) return false;
+    }
     return true;
 }
-static_assert(LastBytesDiffer(kGbkMarks) && LastBytesDiffer(kUtf8Marks),
-              "two full-width marks end in the same low four bits");
+static_assert(LastBytesFitTheTables(kGbkMarks) && LastBytesFitTheTables(kUtf8Marks),
+              "a full-width mark ends below 0x81, or two end in the same low four bits");
 
 constexpr MarkTables<2> kGbkMarkTables = MakeMarkTables(kGbkMarks);
 constexpr MarkTables<3> kUtf8MarkTables = MakeMarkTables(kUtf8Marks);
@@ -216,11 +223,11 @@ inline typename V::Vec StartsOfMarks(const unsigned char (&marks)[nMarks][N],
                                      const MarkTables<N>& tables,
                                      const typename V::Vec (&bytes)[N]) {
     if constexpr (V::kNibbleLookup) {
-        typename V::Vec nibbles = V::LowNibbles(bytes[N - 1]);
-        typename V::Vec m = V::Same(V::LookUp(tables.a[0].a, nibbles), bytes[0]);
+        typename V::Vec slots = V::Abs(bytes[N - 1]);
+        typename V::Vec m = V::Same(V::LookUp(tables.a[0].a, slots), bytes[0]);
 #pragma GCC unroll 4
         for (size_t j = 1; j < N; ++j)
-            m = V::And(m, V::Same(V::LookUp(tables.a[j].a, nibbles), bytes[j]));
+            m = V::And(m, V::Same(V::LookUp(tables.a[j].a, slots), bytes[j]));
         return m;
     } else {
         typename V::Vec m = StartsOfMark<V>(marks[0], bytes);
