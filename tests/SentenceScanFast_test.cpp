@@ -252,11 +252,16 @@ TEST(SentenceScanFastTest, AgreesWithAMarkAtEveryBlockPosition) {
         {"\xA3\xA1", kGbk},       // ！
         {"\xA3\xBF", kGbk},       // ？
         {"\xA3\xA3", kGbk},       // ＃, no mark
+        {"\xA1\xA1", kGbk},       // full-width space: 。's first byte, ！'s last
+        {"\xA3\xB1", kGbk},       // １: ends in the low four bits of ！
         {"\xB0?", kGbk},          // '?' as the second byte of a pair
         {"\xE3\x80\x82", kUtf8},  // 。
         {"\xEF\xBC\x81", kUtf8},  // ！
         {"\xEF\xBC\x9F", kUtf8},  // ？
         {"\xE3\x80?", kUtf8},     // '?' inside a sequence
+        {"\xE3\x80\x81", kUtf8},  // 、: 。's first two bytes, ！'s last
+        {"\xEF\xBC\x82", kUtf8},  // ＂: ！'s first two bytes, 。's last
+        {"\xE3\x80\x92", kUtf8},  // 〒: ends in the low four bits of 。
         {"?", kGbk},
         {"?", kUtf8},
         {"!", kUtf8},

@@ -26,11 +26,12 @@ struct Avx2 : VectorOps<32> {
     static uint64_t Bits(Vec b) {
         return static_cast<unsigned>(_mm256_movemask_epi8(reinterpret_cast<__m256i>(b)));
     }
-    // The shuffle gives 0 for bytes of 0x80 and above, which then equal nothing.
-    static Vec EqualsNibbleEntry(Vec b, const unsigned char* pTable) {
+    static Vec Abs(Vec b) {
+        return reinterpret_cast<Vec>(_mm256_abs_epi8(reinterpret_cast<__m256i>(b)));
+    }
+    static Vec LookUp(const unsigned char* pTable, Vec b) {
         __m256i table = _mm256_load_si256(reinterpret_cast<const __m256i*>(pTable));
-        __m256i v = reinterpret_cast<__m256i>(b);
-        return reinterpret_cast<Vec>(_mm256_cmpeq_epi8(_mm256_shuffle_epi8(table, v), v));
+        return reinterpret_cast<Vec>(_mm256_shuffle_epi8(table, reinterpret_cast<__m256i>(b)));
     }
 };
 
@@ -39,7 +40,8 @@ struct Avx2 : VectorOps<32> {
 
 void varnel::avx2::ClassifyWords(bool bUtf8, const unsigned char* p, size_t nWords,
                                  BlockMasks* masks) {
-    ClassifyWordsWith<Avx2>(bUtf8, p, nWords, masks);
+    // Two vectors make a word.
+    ClassifyWordsWith<Wide<Avx2, 2>>(bUtf8, p, nWords, masks);
 }
 
 #if defined(__clang__)
