@@ -1,4 +1,4 @@
-// The fast scan: windows of up to 512 bytes classified by the instruction
+// The fast scan: windows of up to 2 KB classified by the instruction
 // set's classifier, their sentence ends listed once and handed out call by
 // call.
 //
@@ -144,18 +144,6 @@ size_t FinishUtf8Window(const BlockMasks* masks, size_t nWords, WordCandidates* 
     return w == 0 ? 0 : w * kScanWord - StraddlingBytes(masks[w - 1]);
 }
 
-// True when no byte of a character of two bytes or more lies in the window
-// between byte nFrom and byte nTo (excluded).
-bool SingleBytesBetween(const WordCandidates* words, size_t nFrom, size_t nTo) {
-    for (size_t w = nFrom / kScanWord; w * kScanWord < nTo; ++w) {
-        size_t nWordAt = w * kScanWord;
-        uint64_t nRange =
-            BitsBelow(nTo - nWordAt) & ~BitsBelow(nFrom > nWordAt ? nFrom - nWordAt : 0);
-        if (words[w].nMultiByte & nRange) return false;
-    }
-    return true;
-}
-
 // Once the window's ends are all set: where the first end lies from each word
 // on, so that a call finds the next end in a later word without a loop.
 void IndexCuts(ScanBlock& block) {
@@ -179,16 +167,6 @@ bool FirstCut(const ScanBlock& block, size_t& nCut) {
     return false;
 }
 
-// Where the last sentence end at or before byte nAt lies; false when none.
-bool LastCutUpTo(const ScanBlock& block, size_t nAt, size_t& nCut) {
-    size_t w = nAt / kScanWord;
-    uint64_t nBits = block.anCuts[w] & BitsBelow(nAt % kScanWord + 1);
-    while (!nBits && w > 0) nBits = block.anCuts[--w];
-    if (!nBits) return false;
-    nCut = w * kScanWord + 63 - static_cast<size_t>(__builtin_clzll(nBits));
-    return true;
-}
-
 // Where every character is one byte long but the sentence in progress was
 // not, a '.' counts from the window's first end on.
 void AddDotCutsAfterFirst(const WordCandidates* words, size_t nKept, ScanBlock& block) {
@@ -205,18 +183,46 @@ void AddDotCutsAfterFirst(const WordCandidates* words, size_t nKept, ScanBlock& 
     block.anCuts[nKept] |= nCarry;
 }
 
+// One past the highest set bit of nBits, word w's, as a position in the
+// window; nBefore when none is set.
+inline size_t LastBitEnd(uint64_t nBits, size_t w, size_t nBefore) {
+    return nBits ? w * kScanWord + kScanWord - static_cast<size_t>(__builtin_clzll(nBits))
+                 : nBefore;
+}
+
+// One past the highest bit that bits(w) sets over words 0 to nWords - 1, or 0.
+template <class Bits>
+size_t LastBitEndIn(size_t nWords, Bits bits) {
+    for (size_t w = nWords; w-- > 0;)
+        if (uint64_t n = bits(w)) return LastBitEnd(n, w, 0);
+    return 0;
+}
+
+// Whether the sentence at some byte is all single-byte, from one past its
+// last end before it and one past the last byte of a wide character before
+// it (0 for none); bEnglish tells it of the window's start.
+inline bool AllSingleByte(size_t nCutEnd, size_t nWideEnd, bool bEnglish) {
+    return nCutEnd ? nWideEnd < nCutEnd : bEnglish && nWideEnd == 0;
+}
+
 // Where the window holds characters of two bytes or more, a '.' counts only
-// when none stands between the sentence's start and it; the dots are taken in
-// order, each seeing the ends before it.
+// when none stands between the sentence's start and it. The dots are taken in
+// order, each seeing the ends before it, with the last end and the last byte
+// of a wide character before each carried along, so that a dot costs the same
+// however far back they lie.
 void AddMixedDotCuts(const WordCandidates* words, size_t nKept, bool bEnglish, ScanBlock& block) {
+    size_t nCutsEnd = 0, nWideEnd = 0;  // one past the last of each before the word; 0 for none
     for (size_t w = 0; w < nKept; ++w) {
         for (uint64_t nLeft = words[w].nDots; nLeft; nLeft &= nLeft - 1) {
-            size_t nAt = w * kScanWord + static_cast<size_t>(__builtin_ctzll(nLeft));
-            size_t nFrom = 0;
-            bool bClean = LastCutUpTo(block, nAt, nFrom) || bEnglish;
-            if (bClean && SingleBytesBetween(words, nFrom, nAt))
-                block.anCuts[(nAt + 1) / kScanWord] |= uint64_t(1) << ((nAt + 1) % kScanWord);
+            size_t nBit = static_cast<size_t>(__builtin_ctzll(nLeft));
+            size_t nCut = LastBitEnd(block.anCuts[w] & BitsBelow(nBit + 1), w, nCutsEnd);
+            size_t nWide = LastBitEnd(words[w].nMultiByte & BitsBelow(nBit), w, nWideEnd);
+            size_t nEnd = w * kScanWord + nBit + 1;
+            if (AllSingleByte(nCut, nWide, bEnglish))
+                block.anCuts[nEnd / kScanWord] |= uint64_t(1) << (nEnd % kScanWord);
         }
+        nCutsEnd = LastBitEnd(block.anCuts[w], w, nCutsEnd);
+        nWideEnd = LastBitEnd(words[w].nMultiByte, w, nWideEnd);
     }
 }
 
@@ -230,9 +236,9 @@ bool AnyDots(const WordCandidates* words, size_t nKept) {
 // its start when it has none, is one byte long.
 bool EnglishAtEnd(const WordCandidates* words, size_t nKept, bool bEnglish,
                   const ScanBlock& block) {
-    size_t nFrom = 0;
-    bool bClean = LastCutUpTo(block, ScanBlock::kCutWords * kScanWord - 1, nFrom) || bEnglish;
-    return bClean && SingleBytesBetween(words, nFrom, nKept * kScanWord);
+    size_t nCutEnd = LastBitEndIn(nKept + 1, [&](size_t w) { return block.anCuts[w]; });
+    size_t nWideEnd = LastBitEndIn(nKept, [&](size_t w) { return words[w].nMultiByte; });
+    return AllSingleByte(nCutEnd, nWideEnd, bEnglish);
 }
 
 // Lists the sentence ends of the classified window, and whether the sentence

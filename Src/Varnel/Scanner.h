@@ -1,6 +1,6 @@
 // The sentence-end scanner that the splitter calls: the plain scan, byte by
 // byte, which is the reference; and the fast scan, which classifies a window
-// of up to 512 bytes at a time with the widest instructions the processor has
+// of up to 2 KB at a time with the widest instructions the processor has
 // and gives byte for byte the plain scan's results. The scanner knows nothing
 // of the splitter.
 #ifndef VARNEL_VARNEL_SCANNER_H
@@ -41,9 +41,10 @@ SimdLevel BestSimdLevel();
 // True when this build has the level and the processor runs it.
 bool SimdLevelRuns(SimdLevel level);
 
-// A window is read as words of 64 bytes, one bit per byte, up to 512 bytes.
+// A window is read as words of 64 bytes, one bit per byte, up to 2 KB: large
+// enough that what a window costs whatever its sentences is spread thin.
 constexpr size_t kScanWord = 64;
-constexpr size_t kScanWindowWords = 8;
+constexpr size_t kScanWindowWords = 32;
 
 // The last window scanned, kept so that the sentences that start inside it
 // need no second look at its bytes: the sentence ends in it, with the '.'
