@@ -318,8 +318,9 @@ TEST(SentenceScanFastTest, CarriesTheDotRuleAcrossBlocks) {
             {"a!W", ". b"},      // a wide character behind the last end
             {"a!W b. c! d", ". W"},
         };
+        const size_t kWindow = varnel::kScanWord * varnel::kScanWindowWords;
         for (const Case& c : kCases) {
-            for (size_t nRun = 400; nRun < 1100; ++nRun) {
+            for (size_t nRun = kWindow - 150; nRun < kWindow + 150; ++nRun) {
                 std::string sText =
                     WithWide(c.sHead, sWide) + std::string(nRun, 'a') + WithWide(c.sTail, sWide);
                 SCOPED_TRACE(testing::PrintToString(sText));
