@@ -31,7 +31,7 @@ bool Overlap(const char* pA, const char* pB, size_t nBytes) {
 // Copies bytes nAt to nAt + nBytes of a text; bApart is true when source and
 // destination do not overlap.
 void CopyPart(char* pDest, const char* sText, size_t nAt, size_t nBytes, bool bApart) {
-    size_t nCached = nAt >= kCachedCopy || !bApart ? 0 : kCachedCopy - nAt;
+    size_t nCached = !bApart ? nBytes : nAt >= kCachedCopy ? 0 : kCachedCopy - nAt;
     if (nCached >= nBytes) {
         memmove(pDest + nAt, sText + nAt, nBytes);
         return;
