@@ -69,6 +69,19 @@ struct ScanBlock {
     uint16_t anFirstCutFrom[kCutWords + 1] = {};
 };
 
+// nTest != 0 ? nIf : nElse, for a choice that follows the text, which a
+// branch would mispredict about every other time. The compilers take a
+// conditional move for it only when asked.
+inline size_t ChooseWithoutBranch(uint64_t nTest, size_t nIf, size_t nElse) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    __asm__("test %1, %1\n\tcmovnz %2, %0" : "+r"(nElse) : "r"(nTest), "r"(nIf) : "cc");
+    return nElse;
+#else
+    size_t nMask = size_t(0) - (nTest != 0);
+    return (nIf & nMask) | (nElse & ~nMask);
+#endif
+}
+
 // Sets nLen to the length from sText to the next sentence end listed in the
 // kept window; false when sText lies outside it or no end follows there. Ends
 // up to sText itself are behind marks that were skipped as blanks (CR, LF).
@@ -81,10 +94,8 @@ inline bool NextCutInWindow(const char* sText, const ScanBlock& block, size_t& n
     // Both candidates are found before one is chosen, so that no branch
     // depends on whether the end lies in this word or a later one.
     size_t nInWord =
-        w * kScanWord + static_cast<size_t>(__builtin_ctzll(nAhead | (uint64_t(1) << 63)));
-    size_t nLater = block.anFirstCutFrom[w + 1];
-    size_t nChoose = size_t(0) - (nAhead != 0);
-    size_t nCut = (nInWord & nChoose) | (nLater & ~nChoose);
+        w * kScanWord + static_cast<unsigned>(__builtin_ctzll(nAhead | (uint64_t(1) << 63)));
+    size_t nCut = ChooseWithoutBranch(nAhead, nInWord, block.anFirstCutFrom[w + 1]);
     nLen = nCut - nOff;
     return nCut != ScanBlock::kNoCut;
 }
