@@ -156,33 +156,6 @@ void IndexCuts(ScanBlock& block) {
     }
 }
 
-// Where the window's first sentence end lies; false when it has none.
-bool FirstCut(const ScanBlock& block, size_t& nCut) {
-    for (size_t w = 0; w < ScanBlock::kCutWords; ++w) {
-        if (block.anCuts[w]) {
-            nCut = w * kScanWord + static_cast<size_t>(__builtin_ctzll(block.anCuts[w]));
-            return true;
-        }
-    }
-    return false;
-}
-
-// Where every character is one byte long but the sentence in progress was
-// not, a '.' counts from the window's first end on.
-void AddDotCutsAfterFirst(const WordCandidates* words, size_t nKept, ScanBlock& block) {
-    size_t nFirstCut = 0;
-    if (!FirstCut(block, nFirstCut)) return;
-    uint64_t nCarry = 0;
-    for (size_t w = 0; w < nKept; ++w) {
-        size_t nWordAt = w * kScanWord;
-        uint64_t nDots = words[w].nDots;
-        if (nFirstCut > nWordAt) nDots &= ~BitsBelow(nFirstCut - nWordAt);
-        block.anCuts[w] |= (nDots << 1) | nCarry;
-        nCarry = nDots >> 63;
-    }
-    block.anCuts[nKept] |= nCarry;
-}
-
 // One past the highest set bit of nBits, word w's, as a position in the
 // window; nBefore when none is set.
 inline size_t LastBitEnd(uint64_t nBits, size_t w, size_t nBefore) {
@@ -205,8 +178,9 @@ inline bool AllSingleByte(size_t nCutEnd, size_t nWideEnd, bool bEnglish) {
     return nCutEnd ? nWideEnd < nCutEnd : bEnglish && nWideEnd == 0;
 }
 
-// Where the window holds characters of two bytes or more, a '.' counts only
-// when none stands between the sentence's start and it. The dots are taken in
+// Where the window, or the sentence in progress at its start, holds characters
+// of two bytes or more, a '.' counts only when none stands between the
+// sentence's start and it. The dots are taken in
 // order, each seeing the ends before it, with the last end and the last byte
 // of a wide character before each carried along, so that a dot costs the same
 // however far back they lie.
@@ -263,12 +237,6 @@ bool ListWindowCuts(const BlockMasks* masks, size_t nWords, bool bUtf8, bool bEn
         block.nLen = FinishGbkWindow(masks, nWords, words, block);
     if (block.nLen == 0) return false;
     size_t nKept = (block.nLen + kScanWord - 1) / kScanWord;
-    size_t nFirstCut;
-    if (nHigh == 0) {
-        AddDotCutsAfterFirst(words, nKept, block);
-        block.bEnglishAtEnd = FirstCut(block, nFirstCut);
-        return true;
-    }
     if (AnyDots(words, nKept)) AddMixedDotCuts(words, nKept, bEnglish, block);
     block.bEnglishAtEnd = EnglishAtEnd(words, nKept, bEnglish, block);
     return true;
