@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <iterator>
@@ -376,15 +377,18 @@ void BM_Strlen(benchmark::State& state, int nCorpus, size_t nSize) {
 // The text written once to a temporary file, removed at exit.
 class TextFile {
   public:
+    // Named after the process and a count; O_EXCL refuses a name that is taken.
     explicit TextFile(const std::string& sText) {
-        char sName[] = "/tmp/varnel-bench-XXXXXX";
-        int fd = mkstemp(sName);
+        static int s_nFiles = 0;
+        m_sName = (std::filesystem::temp_directory_path() /
+                   ("varnel-bench-" + std::to_string(getpid()) + "-" + std::to_string(++s_nFiles)))
+                      .string();
+        int fd = open(m_sName.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
         if (fd < 0 || write(fd, sText.data(), sText.size()) != ssize_t(sText.size())) {
-            fprintf(stderr, "varnel-bench: cannot write %s\n", sName);
+            fprintf(stderr, "varnel-bench: cannot write %s\n", m_sName.c_str());
             exit(1);
         }
         close(fd);
-        m_sName = sName;
     }
     ~TextFile() { unlink(m_sName.c_str()); }
     TextFile(const TextFile&) = delete;
